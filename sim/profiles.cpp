@@ -1,0 +1,47 @@
+#include "profiles.h"
+
+#include <cmath>
+#include <numbers>
+
+namespace sim {
+
+std::uint16_t Wave(double base, double amplitude, double period, double t) {
+    const double v = base + amplitude * std::sin(2 * std::numbers::pi * t / period);
+    return static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(v)));
+}
+
+std::uint16_t Steps(const std::vector<std::uint16_t>& values, double hold, double t) {
+    if (values.empty()) return 0;
+    return values[static_cast<std::size_t>(t / hold) % values.size()];
+}
+
+std::shared_ptr<RegisterDevice> MakeRegisterDevice(RegisterDeviceConfig config,
+                                                   RegisterMap registers, LiveUpdate live,
+                                                   const DeviceOptions& options) {
+    if (options.address) config.address = *options.address;
+    if (options.baud) config.baud = *options.baud;
+    if (options.mode) config.mode = *options.mode;
+    for (const auto& [reg, value] : options.registers) registers[reg] = value;
+    return std::make_shared<RegisterDevice>(config, std::move(registers), std::move(live));
+}
+
+const std::vector<Profile>& Profiles() {
+    static const std::vector<Profile> profiles = [] {
+        std::vector<Profile> all;
+        all.push_back({"register", "plain register bank (registers given with --reg)",
+                       [](const DeviceOptions& o) {
+                           return MakeRegisterDevice({}, {}, {}, o);
+                       }});
+        AddClimateProfiles(all);
+        return all;
+    }();
+    return profiles;
+}
+
+const Profile* FindProfile(const std::string& name) {
+    for (const Profile& p : Profiles())
+        if (p.name == name) return &p;
+    return nullptr;
+}
+
+}  // namespace sim

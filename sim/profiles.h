@@ -1,0 +1,45 @@
+#pragma once
+// Named simulated devices, shared by `devsim --profile NAME` and the programs' --demo mode.
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "device.h"
+#include "register_device.h"
+
+namespace sim {
+
+// What a user may change of a profile's device.
+struct DeviceOptions {
+    std::optional<std::uint8_t> address;
+    std::optional<std::uint32_t> baud;
+    std::optional<AddressingMode> mode;
+    RegisterMap registers;  // set on top of the profile's own
+};
+
+struct Profile {
+    std::string name;
+    std::string description;
+    std::function<std::shared_ptr<Device>(const DeviceOptions&)> make;
+};
+
+const std::vector<Profile>& Profiles();
+const Profile* FindProfile(const std::string& name);
+
+// A register device from a profile's defaults and the user's options.
+std::shared_ptr<RegisterDevice> MakeRegisterDevice(RegisterDeviceConfig defaults,
+                                                   RegisterMap registers, LiveUpdate live,
+                                                   const DeviceOptions& options);
+
+// Helpers for live values.
+// base + amplitude * sin(2 pi t / period), as a 16-bit register word (two's complement).
+std::uint16_t Wave(double base, double amplitude, double period, double t);
+// Cycles through `values`, each held for `hold` seconds.
+std::uint16_t Steps(const std::vector<std::uint16_t>& values, double hold, double t);
+
+// Profile groups, one per family of devices.
+void AddClimateProfiles(std::vector<Profile>& out);
+
+}  // namespace sim

@@ -28,7 +28,7 @@ std::shared_ptr<RegisterDevice> MakeRegisterDevice(RegisterDeviceConfig config,
 const std::vector<Profile>& Profiles() {
     static const std::vector<Profile> profiles = [] {
         std::vector<Profile> all;
-        all.push_back({"register", "plain register bank (registers given with --reg)",
+        all.push_back({"register", "plain register bank (registers given with --reg)", "",
                        [](const DeviceOptions& o) {
                            return MakeRegisterDevice({}, {}, {}, o);
                        }});
@@ -36,6 +36,13 @@ const std::vector<Profile>& Profiles() {
         return all;
     }();
     return profiles;
+}
+
+std::vector<const Profile*> ProfilesFor(const std::string& program) {
+    std::vector<const Profile*> out;
+    for (const Profile& p : Profiles())
+        if (p.program == program) out.push_back(&p);
+    return out;
 }
 
 const Profile* FindProfile(const std::string& name) {

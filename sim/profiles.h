@@ -22,10 +22,13 @@ struct DeviceOptions {
 struct Profile {
     std::string name;
     std::string description;
+    std::string program;  // the program whose pages read this device: "pelmarq" or "quillet"
     std::function<std::shared_ptr<Device>(const DeviceOptions&)> make;
 };
 
 const std::vector<Profile>& Profiles();
+// The profiles of one program, in order.
+std::vector<const Profile*> ProfilesFor(const std::string& program);
 const Profile* FindProfile(const std::string& name);
 
 // A register device from a profile's defaults and the user's options.

@@ -18,18 +18,26 @@ BoxHandler& Handler() {
 
 QMessageBox::Icon ToQt(BoxIcon icon) {
     switch (icon) {
-        case BoxIcon::Information: return QMessageBox::Information;
-        case BoxIcon::Warning: return QMessageBox::Warning;
-        case BoxIcon::Question: return QMessageBox::Question;
-        case BoxIcon::Stop: return QMessageBox::Critical;
-        case BoxIcon::None: break;
+        case BoxIcon::Information:
+            return QMessageBox::Information;
+        case BoxIcon::Warning:
+            return QMessageBox::Warning;
+        case BoxIcon::Question:
+            return QMessageBox::Question;
+        case BoxIcon::Stop:
+            return QMessageBox::Critical;
+        case BoxIcon::None:
+            break;
     }
     return QMessageBox::NoIcon;
 }
 
 BoxAnswer Show(const BoxRequest& request) {
     if (Handler()) return Handler()(request);
-    QMessageBox box(ToQt(request.icon), request.caption, request.text, QMessageBox::NoButton,
+    // The system's texts break lines with "\r\n"; a Qt label wants "\n" alone.
+    QString text = request.text;
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QMessageBox box(ToQt(request.icon), request.caption, text, QMessageBox::NoButton,
                     request.owner);
     if (request.buttons == BoxButtons::YesNo) {
         QPushButton* yes = box.addButton(QStringLiteral("是"), QMessageBox::YesRole);
@@ -58,8 +66,14 @@ BoxAnswer Ask(QWidget* owner, const QString& text, const QString& caption, BoxIc
     return Show({owner, text, caption, icon, BoxButtons::YesNo});
 }
 
-void SetDefaultCaption(const QString& caption) { Caption() = caption; }
-QString DefaultCaption() { return Caption(); }
-void SetBoxHandler(BoxHandler handler) { Handler() = std::move(handler); }
+void SetDefaultCaption(const QString& caption) {
+    Caption() = caption;
+}
+QString DefaultCaption() {
+    return Caption();
+}
+void SetBoxHandler(BoxHandler handler) {
+    Handler() = std::move(handler);
+}
 
 }  // namespace ui

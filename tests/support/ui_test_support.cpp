@@ -15,7 +15,9 @@ BoxRecorder::BoxRecorder() {
     });
 }
 
-BoxRecorder::~BoxRecorder() { ui::SetBoxHandler({}); }
+BoxRecorder::~BoxRecorder() {
+    ui::SetBoxHandler({});
+}
 
 ui::BoxRequest BoxRecorder::Only() const {
     EXPECT_EQ(boxes_.size(), 1u) << Texts().toStdString();

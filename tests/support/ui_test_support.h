@@ -15,7 +15,7 @@ namespace testsupport {
 // Records every box instead of showing it; question boxes take the queued answers (No when
 // none is queued, like Esc).
 class BoxRecorder {
-public:
+  public:
     BoxRecorder();
     ~BoxRecorder();
     BoxRecorder(const BoxRecorder&) = delete;
@@ -29,7 +29,7 @@ public:
     // Texts of all boxes, joined by " | " (handy in failure messages).
     QString Texts() const;
 
-private:
+  private:
     std::vector<ui::BoxRequest> boxes_;
     std::deque<ui::BoxAnswer> answers_;
 };

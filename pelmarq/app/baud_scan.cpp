@@ -1,0 +1,111 @@
+// The scan that finds the one device on the bus: the address-less FD query at 2400, 4800 and
+// 9600 baud, then the comm block read at 9600 baud at address 0xFF and at address 0.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "main_dialog.h"
+#include "message_box.h"
+
+namespace app {
+namespace {
+
+enum class ProbeKind { AddressFrame, CommBlockBroadcast, CommBlockZero };
+
+struct Probe {
+    std::uint32_t baud;
+    ProbeKind kind;
+};
+
+constexpr Probe kProbes[] = {
+    {2400, ProbeKind::AddressFrame},  {4800, ProbeKind::AddressFrame},
+    {9600, ProbeKind::AddressFrame},  {9600, ProbeKind::CommBlockBroadcast},
+    {9600, ProbeKind::CommBlockZero},
+};
+
+}  // namespace
+
+void MainDialog::Scan() {
+    // A new scan looks for whatever device is on the bus now, so it forgets both fixed-address
+    // modes of the previous one: a device found by the FD frame must not be addressed as 0.
+    broadcast_ = false;
+    zeroAddress_ = false;
+    const std::string path = SelectedPortPath();
+    for (const Probe& probe : kProbes) {
+        if (!link_.Reopen(path, probe.baud)) {
+            ui::Message(this, tr("串口打开失败"), tr("警告"), ui::BoxIcon::Question);
+            EnablePortControls(true);
+            return;
+        }
+        EnablePortControls(false);
+        std::size_t n = 0;
+        bool found = false;
+        switch (probe.kind) {
+            case ProbeKind::AddressFrame:
+                n = Exchange(protocol::BuildAddressFrame(0, 0));
+                found = n > 3 && AcceptAddressFrame(n);
+                break;
+            case ProbeKind::CommBlockBroadcast:
+                n = Exchange(protocol::BuildCommBlockRead(protocol::kBroadcastAddress));
+                found = n > 3 && AcceptCommBlock(n, protocol::kBroadcastAddress);
+                break;
+            case ProbeKind::CommBlockZero:
+                n = Exchange(protocol::BuildCommBlockRead(protocol::kZeroAddress));
+                found = n > 3 && AcceptCommBlock(n, protocol::kZeroAddress);
+                break;
+        }
+        if (found) {
+            foundPort_ = path;
+            return;
+        }
+    }
+    EnablePortControls(true);
+    ui::Message(this, tr("测试结束 未知波特率"), tr("测试结果"), ui::BoxIcon::None);
+}
+
+bool MainDialog::AcceptAddressFrame(std::size_t n) {
+    protocol::AddressInfo info;
+    if (!protocol::ParseAddressFrameReply(reply_, n, &info)) return false;
+    link_.SetDeviceAddress(info.address);
+    currentBaud_ = info.Baud();
+    address_->setText(QString::number(info.address));
+    baud_->setText(QString::number(currentBaud_));
+    ui::Message(this, tr("设备地址：%1  波特率：%2").arg(info.address).arg(currentBaud_),
+                tr("测试结果"), ui::BoxIcon::None);
+    EnablePortControls(true);
+    EnableCommands(true);
+    return true;
+}
+
+bool MainDialog::AcceptCommBlock(std::size_t n, std::uint8_t fixedAddress) {
+    protocol::CommBlock block;
+    if (!protocol::ParseCommBlockReply(reply_, n, &block)) return false;
+    currentBaud_ = block.Baud();
+    reportedBaudCode_ = block.baudCode;
+    parity_ = block.parity;
+    stop1_ = block.stop1;
+    stop2_ = block.stop2;
+    address_->setText(QString::number(block.address));
+    baud_->setText(QString::number(currentBaud_));
+    QString text =
+        tr("土壤变送器\r\n地址：%1  波特率：%2\r\n").arg(block.address).arg(currentBaud_) +
+        tr(protocol::ParityText(parity_));
+    if (stop1_ == 0 && stop2_ == 1) {
+        ui::Message(this, text, tr("测试结果"), ui::BoxIcon::None);
+    } else {
+        text += tr("\r\n停止位异常,请重新配置地址或波特率");
+        ui::Message(this, text, tr("测试结果异常"), ui::BoxIcon::Question);
+    }
+    EnablePortControls(true);
+    EnableCommands(true);
+    // From now on every register operation goes to the fixed address; the address read from
+    // the device is only shown.
+    if (fixedAddress == protocol::kBroadcastAddress)
+        broadcast_ = true;
+    else
+        zeroAddress_ = true;
+    link_.SetDeviceAddress(fixedAddress);
+    return true;
+}
+
+}  // namespace app

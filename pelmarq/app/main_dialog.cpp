@@ -1,0 +1,145 @@
+#include "main_dialog.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "about_box.h"
+#include "categories.h"
+#include "device_page.h"
+
+namespace app {
+
+MainDialog::MainDialog(const std::vector<PortChoice>& ports, int selected,
+                       const QString& statusLine, QWidget* parent)
+    : QDialog(parent) {
+    BuildUi(ports, selected, statusLine);
+    EnableCommands(false);
+    busyTimer_.setInterval(300);
+    connect(&busyTimer_, &QTimer::timeout, this, [this] { busy_ = false; });
+    busyTimer_.start();
+    realtimeTimer_.setInterval(1000);
+    connect(&realtimeTimer_, &QTimer::timeout, this, [this] { RealtimeTick(); });
+    realtimeTimer_.start();
+}
+
+MainDialog::~MainDialog() = default;
+
+void MainDialog::BuildUi(const std::vector<PortChoice>& ports, int selected,
+                         const QString& statusLine) {
+    setWindowTitle(QStringLiteral("PelmarqV3.6"));
+    const QIcon icon(QStringLiteral(":/pelmarq/pelmarq.png"));
+    setWindowIcon(icon);
+    setWindowFlag(Qt::WindowMinimizeButtonHint, true);
+    ui::InstallAboutBox(this,
+                        {tr("关于 Pelmarq(&A)..."), tr("关于Pelmarq"),
+                         QStringLiteral("PelmarqV3.6"), tr("RS-485 现场传感器配置工具")},
+                        icon);
+
+    auto* layout = new QVBoxLayout(this);
+    auto* outer = new QGroupBox(this);
+    auto* top = new QHBoxLayout(outer);
+
+    auto* portGroup = new QGroupBox(tr("串口号"), outer);
+    auto* portRow = new QHBoxLayout(portGroup);
+    ports_ = new QComboBox(portGroup);
+    ports_->setObjectName("1000");
+    ports_->setMinimumWidth(140);
+    ports_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    for (const PortChoice& p : ports)
+        ports_->addItem(QString::fromStdString(p.label), QString::fromStdString(p.path));
+    if (ports.empty())
+        ports_->setEnabled(false);
+    else
+        ports_->setCurrentIndex(
+            selected >= 0 && selected < static_cast<int>(ports.size()) ? selected : 0);
+    scan_ = new QPushButton(tr("测试波特率"), portGroup);
+    scan_->setObjectName("1001");
+    portRow->addWidget(ports_, 1);
+    portRow->addWidget(scan_);
+    top->addWidget(portGroup, 1);
+
+    auto makeGroup = [&](const QString& title, const char* editId, const char* queryId,
+                         const char* setId, QLineEdit** edit, QPushButton** query,
+                         QPushButton** set) {
+        auto* group = new QGroupBox(title, outer);
+        auto* row = new QHBoxLayout(group);
+        *edit = new QLineEdit(group);
+        (*edit)->setObjectName(editId);
+        (*edit)->setMaximumWidth(90);
+        *query = new QPushButton(tr("查询"), group);
+        (*query)->setObjectName(queryId);
+        *set = new QPushButton(tr("设置"), group);
+        (*set)->setObjectName(setId);
+        row->addWidget(*edit);
+        row->addWidget(*query);
+        row->addWidget(*set);
+        top->addWidget(group);
+    };
+    makeGroup(tr("设备地址"), "1002", "1004", "1005", &address_, &commands_[0], &commands_[1]);
+    makeGroup(tr("设备波特率"), "1003", "1006", "1007", &baud_, &commands_[2], &commands_[3]);
+    layout->addWidget(outer);
+
+    auto* status = new QLabel(statusLine, this);
+    status->setObjectName("status");
+    status->setWordWrap(true);
+    status->setVisible(!statusLine.isEmpty());
+    layout->addWidget(status);
+
+    categories_ = new QTabWidget(this);
+    categories_->setObjectName("1008");
+    for (const pages::Category& c : pages::Categories()) {
+        QWidget* page =
+            c.tabs.empty()
+                ? (c.page ? c.page(link_, categories_) : pages::MakePlaceholder(categories_))
+                : new pages::CategoryContainer(link_, c.tabId, c.tabs, categories_);
+        categories_->addTab(page, tr(c.title));
+    }
+    categories_->setCurrentIndex(0);
+    layout->addWidget(categories_, 1);
+    resize(900, 680);
+
+    connect(scan_, &QPushButton::clicked, this, [this] { Scan(); });
+    connect(commands_[0], &QPushButton::clicked, this, [this] { Query(); });
+    connect(commands_[2], &QPushButton::clicked, this, [this] { Query(); });
+    connect(commands_[1], &QPushButton::clicked, this, [this] { SetAddress(); });
+    connect(commands_[3], &QPushButton::clicked, this, [this] { SetBaud(); });
+}
+
+void MainDialog::EnablePortControls(bool on) {
+    ports_->setEnabled(on && ports_->count() > 0);
+    scan_->setEnabled(on);
+}
+
+void MainDialog::EnableCommands(bool on) {
+    for (QPushButton* b : commands_) b->setEnabled(on);
+}
+
+std::string MainDialog::SelectedPortPath() const {
+    return ports_->currentData().toString().toStdString();
+}
+
+std::size_t MainDialog::Exchange(const protocol::Frame& request) {
+    return link_.Exchange(request.data(), request.size, reply_, sizeof reply_);
+}
+
+pages::DevicePage* MainDialog::SelectedPage() const {
+    QWidget* category = categories_->currentWidget();
+    if (auto* container = qobject_cast<pages::CategoryContainer*>(category))
+        return container->CurrentPage();
+    return qobject_cast<pages::DevicePage*>(category);
+}
+
+void MainDialog::RealtimeTick() {
+    pages::DevicePage* page = SelectedPage();
+    if (page && page->HasPoll() && page->RealtimeChecked()) page->Poll();
+}
+
+}  // namespace app

@@ -1,0 +1,55 @@
+#include "field_format.h"
+
+#include <algorithm>
+#include <bit>
+#include <cfloat>
+#include <cmath>
+
+#include "number_text.h"
+
+namespace fields {
+
+std::string FormatUInt(std::uint16_t raw) {
+    return std::to_string(raw);
+}
+
+std::string FormatScaled(std::uint16_t raw, double factor, int decimals) {
+    const double value = static_cast<std::int16_t>(raw) * factor;
+    return protocol::FormatFixed(value, decimals == 1 || decimals == 2 ? decimals : 0);
+}
+
+std::string FormatStatus(std::uint16_t raw, std::uint16_t normal, std::uint16_t alarm) {
+    if (raw == normal) return "正常";
+    if (raw == alarm) return "警告";
+    return "err";
+}
+
+std::string FormatUInt32(std::uint32_t raw) {
+    return std::to_string(raw);
+}
+
+std::string FormatFloat(float value) {
+    return protocol::FormatFixed(value, 6);
+}
+
+std::uint16_t IntFieldValue(std::string_view text) {
+    return static_cast<std::uint16_t>(protocol::ParseUnsignedEntry(text));
+}
+
+std::uint16_t ScaledFieldValue(std::string_view text, std::int32_t multiplier) {
+    return static_cast<std::uint16_t>(protocol::ScaledEntry(text, multiplier));
+}
+
+std::uint32_t ScaledFieldValue32(std::string_view text, std::int32_t multiplier) {
+    return static_cast<std::uint32_t>(protocol::ScaledEntry(text, multiplier));
+}
+
+std::uint32_t FloatFieldBits(std::string_view text) {
+    double value = protocol::ParseDecimal(text);
+    // Narrowing a double beyond the float range is undefined; keep the sign, saturate.
+    if (!std::isnan(value))
+        value = std::clamp(value, -static_cast<double>(FLT_MAX), static_cast<double>(FLT_MAX));
+    return std::bit_cast<std::uint32_t>(static_cast<float>(value));
+}
+
+}  // namespace fields

@@ -1,0 +1,156 @@
+#include "field_helpers.h"
+
+#include <QLineEdit>
+
+#include "field_format.h"
+#include "message_box.h"
+
+namespace fields {
+namespace {
+
+std::string EntryText(const QLineEdit* field) {
+    return field->text().toStdString();
+}
+
+void Fill(QLineEdit* field, const std::string& text) {
+    field->setText(QString::fromStdString(text));
+}
+
+}  // namespace
+
+void FieldHelpers::ReadFailureBox(ExchangeStatus status) const {
+    const char* text = nullptr;
+    switch (status) {
+        case ExchangeStatus::PortClosed:
+            text = "串口未打开";
+            break;
+        case ExchangeStatus::NoReply:
+            text = "读取格式错误";
+            break;
+        case ExchangeStatus::CheckFailed:
+            text = "设备校验值错误";
+            break;
+        case ExchangeStatus::Ok:
+            return;
+    }
+    ui::Message(owner_, QObject::tr(text), QObject::tr("警告"), ui::BoxIcon::Warning);
+}
+
+void FieldHelpers::WriteResultBox(ExchangeStatus status, SuccessIcon icon) const {
+    switch (status) {
+        case ExchangeStatus::Ok:
+            ui::Message(
+                owner_, QObject::tr("写入成功"), QString(""),
+                icon == SuccessIcon::Warning ? ui::BoxIcon::Warning : ui::BoxIcon::Information);
+            return;
+        case ExchangeStatus::PortClosed:
+            ui::Message(owner_, QObject::tr("串口未打开"), QObject::tr("警告"),
+                        ui::BoxIcon::Warning);
+            return;
+        case ExchangeStatus::NoReply:
+            ui::Message(owner_, QObject::tr("返回值错误或设备未响应"), QObject::tr("警告"),
+                        ui::BoxIcon::Warning);
+            return;
+        case ExchangeStatus::CheckFailed:
+            ui::Message(owner_, QObject::tr("接收与发送数据不一致"), QObject::tr("警告"),
+                        ui::BoxIcon::Warning);
+            return;
+    }
+}
+
+ExchangeStatus FieldHelpers::ShowInt(QLineEdit* field, std::uint16_t reg, bool showErrors) {
+    std::uint16_t raw = 0;
+    const ExchangeStatus status = client_.ReadRegister(reg, &raw);
+    if (status == ExchangeStatus::Ok)
+        Fill(field, FormatUInt(raw));
+    else if (showErrors)
+        ReadFailureBox(status);
+    return status;
+}
+
+ExchangeStatus FieldHelpers::ShowUInt(QLineEdit* field, std::uint16_t reg, bool showErrors) {
+    std::uint16_t raw = 0;
+    const ExchangeStatus status = client_.ReadRegister(reg, &raw);
+    field->clear();
+    if (status == ExchangeStatus::Ok)
+        Fill(field, FormatUInt(raw));
+    else if (showErrors)
+        ReadFailureBox(status);
+    return status;
+}
+
+ExchangeStatus FieldHelpers::ShowScaled(QLineEdit* field, std::uint16_t reg, double factor,
+                                        int decimals, bool showErrors) {
+    std::uint16_t raw = 0;
+    const ExchangeStatus status = client_.ReadRegister(reg, &raw);
+    field->clear();
+    if (status == ExchangeStatus::Ok)
+        Fill(field, FormatScaled(raw, factor, decimals));
+    else if (showErrors)
+        ReadFailureBox(status);
+    return status;
+}
+
+ExchangeStatus FieldHelpers::ShowStatus(QLineEdit* field, std::uint16_t reg, std::uint16_t normal,
+                                        std::uint16_t alarm, bool showErrors) {
+    std::uint16_t raw = 0;
+    const ExchangeStatus status = client_.ReadRegister(reg, &raw);
+    field->clear();
+    if (status == ExchangeStatus::Ok)
+        Fill(field, FormatStatus(raw, normal, alarm));
+    else if (showErrors)
+        ReadFailureBox(status);
+    return status;
+}
+
+ExchangeStatus FieldHelpers::ShowUInt32(QLineEdit* field, std::uint16_t reg, bool showErrors) {
+    std::uint32_t raw = 0;
+    const ExchangeStatus status = client_.ReadRegisterPair(reg, &raw);
+    field->clear();
+    if (status == ExchangeStatus::Ok)
+        Fill(field, FormatUInt32(raw));
+    else if (showErrors)
+        ReadFailureBox(status);
+    return status;
+}
+
+ExchangeStatus FieldHelpers::ShowFloat(QLineEdit* field, std::uint16_t reg, bool showErrors) {
+    float value = 0;
+    const ExchangeStatus status = client_.ReadFloat(reg, &value);
+    field->clear();
+    if (status == ExchangeStatus::Ok)
+        Fill(field, FormatFloat(value));
+    else if (showErrors)
+        ReadFailureBox(status);
+    return status;
+}
+
+ExchangeStatus FieldHelpers::WriteIntField(QLineEdit* field, std::uint16_t reg) {
+    const ExchangeStatus status = client_.WriteRegister(reg, IntFieldValue(EntryText(field)));
+    WriteResultBox(status, SuccessIcon::Information);
+    return status;
+}
+
+ExchangeStatus FieldHelpers::WriteScaledField(QLineEdit* field, std::uint16_t reg,
+                                              std::int32_t multiplier) {
+    const ExchangeStatus status =
+        client_.WriteRegister(reg, ScaledFieldValue(EntryText(field), multiplier));
+    WriteResultBox(status, SuccessIcon::Information);
+    return status;
+}
+
+ExchangeStatus FieldHelpers::WriteScaledField32(QLineEdit* field, std::uint16_t reg,
+                                                std::int32_t multiplier) {
+    const ExchangeStatus status =
+        client_.WriteRegisterPair(reg, ScaledFieldValue32(EntryText(field), multiplier));
+    WriteResultBox(status, SuccessIcon::Warning);
+    return status;
+}
+
+ExchangeStatus FieldHelpers::WriteFloatField(QLineEdit* field, std::uint16_t reg) {
+    const ExchangeStatus status = client_.WriteRegisterPair(reg, FloatFieldBits(EntryText(field)));
+    WriteResultBox(status, SuccessIcon::Warning);
+    return status;
+}
+
+}  // namespace fields

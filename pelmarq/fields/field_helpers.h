@@ -1,0 +1,48 @@
+#pragma once
+// The Qt half of the field helpers: each reads or writes one edit field through the page's
+// RegisterClient and shows the message box that belongs to the result. A read helper runs
+// the exchange first, then empties the field (all but ShowInt), then fills it on success.
+#include <cstdint>
+
+#include "register_client.h"
+
+class QLineEdit;
+class QWidget;
+
+namespace fields {
+
+using protocol::ExchangeStatus;
+
+class FieldHelpers {
+  public:
+    FieldHelpers(QWidget* owner, protocol::RegisterClient& client)
+        : owner_(owner), client_(client) {}
+
+    ExchangeStatus ShowInt(QLineEdit* field, std::uint16_t reg, bool showErrors);
+    ExchangeStatus ShowUInt(QLineEdit* field, std::uint16_t reg, bool showErrors);
+    ExchangeStatus ShowScaled(QLineEdit* field, std::uint16_t reg, double factor, int decimals,
+                              bool showErrors);
+    ExchangeStatus ShowStatus(QLineEdit* field, std::uint16_t reg, std::uint16_t normal,
+                              std::uint16_t alarm, bool showErrors);
+    ExchangeStatus ShowUInt32(QLineEdit* field, std::uint16_t reg, bool showErrors);
+    ExchangeStatus ShowFloat(QLineEdit* field, std::uint16_t reg, bool showErrors);
+
+    ExchangeStatus WriteIntField(QLineEdit* field, std::uint16_t reg);
+    ExchangeStatus WriteScaledField(QLineEdit* field, std::uint16_t reg, std::int32_t multiplier);
+    ExchangeStatus WriteScaledField32(QLineEdit* field, std::uint16_t reg, std::int32_t multiplier);
+    ExchangeStatus WriteFloatField(QLineEdit* field, std::uint16_t reg);
+
+    // The boxes, for pages that run their own exchanges.
+    void ReadFailureBox(ExchangeStatus status) const;
+    enum class SuccessIcon { Information, Warning };
+    void WriteResultBox(ExchangeStatus status, SuccessIcon icon) const;
+
+    protocol::RegisterClient& Client() { return client_; }
+    QWidget* Owner() const { return owner_; }
+
+  private:
+    QWidget* owner_;
+    protocol::RegisterClient& client_;
+};
+
+}  // namespace fields

@@ -1,0 +1,296 @@
+#include "device_page.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMap>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <cstring>
+
+#include "message_box.h"
+#include "number_text.h"
+
+namespace pages {
+namespace {
+
+QString Tr(const char* text) {
+    return QCoreApplication::translate("pages", text);
+}
+
+QString ControlName(int id, const QString& caption, const char* role) {
+    return id ? QString::number(id) : caption + ":" + role;
+}
+
+bool IsTwoRegister(Encoding e) {
+    return e == Encoding::UInt32 || e == Encoding::Float;
+}
+
+}  // namespace
+
+DevicePage::DevicePage(transport::SerialLink& link, PageSpec spec, QWidget* parent)
+    : QWidget(parent), link_(link), spec_(std::move(spec)), client_(link), fields_(this, client_) {
+    Build();
+    UpdateEnabled();
+}
+
+void DevicePage::Build() {
+    auto* outer = new QHBoxLayout(this);
+    int columns = 1;
+    for (const Row& r : spec_.rows) columns = std::max(columns, r.column + 1);
+    columns = std::max(columns, spec_.realtime.column + 1);
+
+    std::vector<QGridLayout*> grids;
+    for (int c = 0; c < columns; ++c) {
+        const char* title =
+            c < static_cast<int>(spec_.columnTitles.size()) ? spec_.columnTitles[c] : "";
+        QWidget* box = (title && *title) ? new QGroupBox(Tr(title), this) : new QWidget(this);
+        auto* v = new QVBoxLayout(box);
+        auto* grid = new QGridLayout;
+        grid->setHorizontalSpacing(6);
+        v->addLayout(grid);
+        auto* extras = new QVBoxLayout;
+        v->addLayout(extras);
+        v->addStretch(1);
+        outer->addWidget(box, 0, Qt::AlignTop);
+        grids.push_back(grid);
+        columnExtras_.push_back(extras);
+    }
+
+    if (spec_.sensorType) {
+        auto* label = new QLabel(Tr("传感器类型"), this);
+        sensorType_ = new QComboBox(this);
+        sensorType_->setObjectName(spec_.sensorTypeId ? QString::number(spec_.sensorTypeId)
+                                                      : QStringLiteral("传感器类型:combo"));
+        sensorType_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        grids[0]->addWidget(label, 0, 0);
+        grids[0]->addWidget(sensorType_, 0, 1, 1, 4);
+        connect(sensorType_, &QComboBox::activated, this, [this] { SensorTypeSelected(); });
+    }
+
+    QMap<QString, int> seen;
+    rows_.resize(spec_.rows.size());
+    for (std::size_t i = 0; i < spec_.rows.size(); ++i) {
+        const Row& r = spec_.rows[i];
+        RowControls& c = rows_[i];
+        QString caption = Tr(r.label);
+        while (caption.endsWith(QStringLiteral("：")) || caption.endsWith(':')) caption.chop(1);
+        const int count = ++seen[caption];
+        const QString name = count > 1 ? caption + "#" + QString::number(count) : caption;
+
+        QGridLayout* grid = grids[r.column];
+        const int line = grid->rowCount();
+        c.label = new QLabel(Tr(r.label), this);
+        c.edit = new QLineEdit(this);
+        c.edit->setObjectName(ControlName(r.edit, name, "edit"));
+        c.edit->setMinimumWidth(80);
+        c.edit->setMaximumWidth(120);
+        grid->addWidget(c.label, line, 0);
+        grid->addWidget(c.edit, line, 1);
+        if (r.unit && *r.unit) {
+            c.unit = new QLabel(Tr(r.unit), this);
+            grid->addWidget(c.unit, line, 2);
+        }
+        if (r.access != Access::Write) {
+            c.query = new QPushButton(Tr(spec_.queryText), this);
+            c.query->setObjectName(ControlName(r.query, name, "query"));
+            grid->addWidget(c.query, line, 3);
+            connect(c.query, &QPushButton::clicked, this, [this, i] { ReadRow(i, true); });
+        }
+        if (r.access != Access::Read) {
+            c.set = new QPushButton(Tr(spec_.setText), this);
+            c.set->setObjectName(ControlName(r.set, name, "set"));
+            grid->addWidget(c.set, line, 4);
+            connect(c.set, &QPushButton::clicked, this, [this, i] { WriteRow(i); });
+        }
+        if (r.flags & kHidden) {
+            for (QWidget* w : {static_cast<QWidget*>(c.label), static_cast<QWidget*>(c.edit),
+                               static_cast<QWidget*>(c.unit), static_cast<QWidget*>(c.query),
+                               static_cast<QWidget*>(c.set)})
+                if (w) w->hide();
+        }
+    }
+
+    if (spec_.realtime.text) {
+        realtime_ = new QCheckBox(Tr(spec_.realtime.text), this);
+        realtime_->setObjectName(spec_.realtime.id ? QString::number(spec_.realtime.id)
+                                                   : QString::fromUtf8(spec_.realtime.text));
+        QGridLayout* grid = grids[spec_.realtime.column];
+        grid->addWidget(realtime_, grid->rowCount(), 3, 1, 2);
+        connect(realtime_, &QCheckBox::clicked, this, [this] { RealtimeClicked(); });
+    }
+
+    if (!spec_.notes.empty()) {
+        auto* side = new QWidget(this);
+        side_ = new QVBoxLayout(side);
+        for (const char* note : spec_.notes) {
+            auto* label = new QLabel(Tr(note), side);
+            label->setWordWrap(true);
+            side_->addWidget(label);
+        }
+        side_->addStretch(1);
+        outer->addWidget(side, 1, Qt::AlignTop);
+    } else {
+        outer->addStretch(1);
+    }
+}
+
+QVBoxLayout* DevicePage::ColumnExtras(int column) {
+    return columnExtras_.at(column);
+}
+
+int DevicePage::RowOf(const char* label) const {
+    for (std::size_t i = 0; i < spec_.rows.size(); ++i)
+        if (std::strcmp(spec_.rows[i].label, label) == 0) return static_cast<int>(i);
+    return -1;
+}
+
+bool DevicePage::RealtimeChecked() const {
+    return realtime_ && realtime_->isChecked();
+}
+
+void DevicePage::SetSensorTypes(const QStringList& items, int defaultIndex) {
+    if (!sensorType_) return;
+    sensorType_->clear();
+    sensorType_->addItems(items);
+    sensorType_->setCurrentIndex(defaultIndex);
+    SensorTypeSelected();
+}
+
+QString DevicePage::SensorTypeText() const {
+    return sensorType_ ? sensorType_->currentText() : QString();
+}
+
+bool DevicePage::TypeHasTempHumidity() const {
+    return !sensorType_ || !sensorType_->currentText().startsWith(QStringLiteral("单"));
+}
+
+RowScale DevicePage::ScaleFor(std::size_t row) const {
+    const Row& r = spec_.rows[row];
+    switch (r.encoding) {
+        case Encoding::Tenths:
+            return {0.1, 1, 10};
+        case Encoding::Hundredths:
+            return {0.01, 2, 100};
+        case Encoding::Whole:
+            return {1.0, 0, 1};
+        case Encoding::Scaled:
+            return {r.factor, r.decimals, r.multiplier};
+        case Encoding::UInt32:
+            return {1.0, 0, r.multiplier};
+        default:
+            return {1.0, 0, 1};
+    }
+}
+
+protocol::ExchangeStatus DevicePage::ReadRow(std::size_t row, bool showErrors) {
+    const Row& r = spec_.rows[row];
+    QLineEdit* edit = rows_[row].edit;
+    switch (r.encoding) {
+        case Encoding::Tenths:
+        case Encoding::Hundredths:
+        case Encoding::Whole:
+        case Encoding::Scaled: {
+            const RowScale s = ScaleFor(row);
+            return fields_.ShowScaled(edit, r.reg, s.factor, s.decimals, showErrors);
+        }
+        case Encoding::UInt:
+        case Encoding::Bool01:
+            return fields_.ShowUInt(edit, r.reg, showErrors);
+        case Encoding::Int:
+            return fields_.ShowInt(edit, r.reg, showErrors);
+        case Encoding::UInt32:
+            return fields_.ShowUInt32(edit, r.reg, showErrors);
+        case Encoding::Float:
+            return fields_.ShowFloat(edit, r.reg, showErrors);
+        case Encoding::Status:
+            return fields_.ShowStatus(edit, r.reg, r.normal, r.alarm, showErrors);
+    }
+    return protocol::ExchangeStatus::NoReply;
+}
+
+void DevicePage::WriteRow(std::size_t row) {
+    const Row& r = spec_.rows[row];
+    QLineEdit* edit = rows_[row].edit;
+    if (r.encoding == Encoding::Bool01) {
+        const std::uint32_t value = protocol::ParseUnsignedEntry(edit->text().toStdString());
+        if (value != 0 && value != 1) {
+            ui::Message(this, Tr("非法输入"), Tr("警告"), ui::BoxIcon::Warning);
+            return;
+        }
+    }
+    if (IsTwoRegister(r.encoding)) {
+        if (r.encoding == Encoding::Float)
+            fields_.WriteFloatField(edit, r.reg);
+        else
+            fields_.WriteScaledField32(edit, r.reg, ScaleFor(row).multiplier);
+        return;
+    }
+    switch (r.encoding) {
+        case Encoding::UInt:
+        case Encoding::Int:
+        case Encoding::Bool01:
+        case Encoding::Status:
+            fields_.WriteIntField(edit, r.reg);
+            return;
+        default:
+            fields_.WriteScaledField(edit, r.reg, ScaleFor(row).multiplier);
+            return;
+    }
+}
+
+void DevicePage::PollRows() {
+    const bool th = TypeHasTempHumidity();
+    for (std::size_t i = 0; i < spec_.rows.size(); ++i) {
+        const Row& r = spec_.rows[i];
+        if (!(r.flags & kPolled)) continue;
+        if ((r.flags & kTempHumidity) && !th) continue;
+        ReadRow(i, false);
+    }
+}
+
+void DevicePage::Poll() {
+    PollRows();
+}
+
+void DevicePage::RealtimeClicked() {
+    if (!link_.IsOpen()) {
+        realtime_->setChecked(false);
+        ui::Message(this, Tr("请先打开串口"), Tr("警告"), ui::BoxIcon::Warning);
+    }
+    UpdateEnabled();
+}
+
+void DevicePage::UpdateEnabled() {
+    const bool live = RealtimeChecked();
+    const RealtimeMode mode = spec_.realtime.mode;
+    const bool th = TypeHasTempHumidity();
+    for (std::size_t i = 0; i < spec_.rows.size(); ++i) {
+        const Row& r = spec_.rows[i];
+        RowControls& c = rows_[i];
+        const bool typeOff = (r.flags & kTempHumidity) && !th;
+        const bool allOff = live && mode == RealtimeMode::AllButtons;
+        const bool queryOff =
+            allOff || (live && mode == RealtimeMode::PolledQueries && (r.flags & kPolled));
+        c.edit->setEnabled(!typeOff);
+        if (c.query) c.query->setEnabled(!typeOff && !queryOff);
+        if (c.set) c.set->setEnabled(!typeOff && !allOff);
+    }
+    if (sensorType_) sensorType_->setEnabled(!(live && mode == RealtimeMode::PolledQueries));
+}
+
+void DevicePage::SensorTypeSelected() {
+    if (!TypeHasTempHumidity()) {
+        for (std::size_t i = 0; i < spec_.rows.size(); ++i)
+            if (spec_.rows[i].flags & kTempHumidity) rows_[i].edit->setText(QStringLiteral(" "));
+    }
+    UpdateEnabled();
+    SensorTypeChanged();
+}
+
+}  // namespace pages

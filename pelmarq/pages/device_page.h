@@ -1,0 +1,99 @@
+#pragma once
+// The generic device page: builds its controls from a PageSpec and runs query, set, poll,
+// the real-time box and the sensor-type switch. Pages with behaviour of their own derive
+// from it and override the hooks.
+#include <QWidget>
+#include <vector>
+
+#include "field_helpers.h"
+#include "page_table.h"
+#include "register_client.h"
+
+class QCheckBox;
+class QComboBox;
+class QGridLayout;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QVBoxLayout;
+
+namespace pages {
+
+// The factor, decimals and multiplier a row uses now (may follow the sensor type).
+struct RowScale {
+    double factor = 1.0;
+    int decimals = 0;
+    std::int32_t multiplier = 1;
+};
+
+class DevicePage : public QWidget {
+    Q_OBJECT
+  public:
+    DevicePage(transport::SerialLink& link, PageSpec spec, QWidget* parent = nullptr);
+
+    // The page's real-time read, called once a second while its box is checked and it is
+    // the visible page. Never shows a box.
+    virtual void Poll();
+    bool HasPoll() const { return realtime_ != nullptr; }
+    bool RealtimeChecked() const;
+    QCheckBox* RealtimeBox() const { return realtime_; }
+
+    // Sensor-type combo (pages that have one): filled by the page's container.
+    QComboBox* SensorType() const { return sensorType_; }
+    void SetSensorTypes(const QStringList& items, int defaultIndex);
+    // True when the chosen type includes temperature and humidity (its text does not begin
+    // with "单"); always true on pages without a sensor type.
+    bool TypeHasTempHumidity() const;
+    QString SensorTypeText() const;
+
+    const PageSpec& Spec() const { return spec_; }
+    QLineEdit* Edit(std::size_t row) const { return rows_[row].edit; }
+    QPushButton* QueryButton(std::size_t row) const { return rows_[row].query; }
+    QPushButton* SetButton(std::size_t row) const { return rows_[row].set; }
+    // Index of the row with this label (the first one); -1 when none.
+    int RowOf(const char* label) const;
+
+  protected:
+    // Reads one row into its edit with the row's helper. Returns the exchange status.
+    virtual protocol::ExchangeStatus ReadRow(std::size_t row, bool showErrors);
+    // Writes one row's entry (validated rows first check for 0/1).
+    virtual void WriteRow(std::size_t row);
+    virtual RowScale ScaleFor(std::size_t row) const;
+    // After the sensor type changed (the common blanking is done first).
+    virtual void SensorTypeChanged() {}
+    // Recomputes which buttons are enabled from the real-time box and the sensor type.
+    void UpdateEnabled();
+    // Polls the rows flagged kPolled, in order (rows of a type without T/H skipped).
+    void PollRows();
+
+    fields::FieldHelpers& Fields() { return fields_; }
+    protocol::RegisterClient& Client() { return client_; }
+    transport::SerialLink& Link() { return link_; }
+    // A column's layout for extra widgets (below its rows) and the area at the right.
+    QVBoxLayout* ColumnExtras(int column);
+    QVBoxLayout* SideArea() const { return side_; }
+
+  private:
+    struct RowControls {
+        QLineEdit* edit = nullptr;
+        QPushButton* query = nullptr;
+        QPushButton* set = nullptr;
+        QLabel* label = nullptr;
+        QLabel* unit = nullptr;
+    };
+    void Build();
+    void RealtimeClicked();
+    void SensorTypeSelected();
+
+    transport::SerialLink& link_;
+    PageSpec spec_;
+    protocol::RegisterClient client_;
+    fields::FieldHelpers fields_;
+    std::vector<RowControls> rows_;
+    std::vector<QVBoxLayout*> columnExtras_;
+    QVBoxLayout* side_ = nullptr;
+    QCheckBox* realtime_ = nullptr;
+    QComboBox* sensorType_ = nullptr;
+};
+
+}  // namespace pages

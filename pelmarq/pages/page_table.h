@@ -1,0 +1,74 @@
+#pragma once
+// A device page described as data: one row per device value, read by the page engine
+// (DevicePage) that creates the widgets and wires query, set, poll and the real-time box.
+#include <cstdint>
+#include <vector>
+
+namespace pages {
+
+// How a register is shown and how an entry is written back.
+enum class Encoding : std::uint8_t {
+    Tenths,      // signed x0.1 "%.1f"; set x10
+    Hundredths,  // signed x0.01 "%.2f"; set x100
+    Whole,       // signed x1 "%.0f"; set x1
+    Scaled,      // signed x factor with `decimals`; set x multiplier (row fields)
+    UInt,        // unsigned 0..65535, field emptied first; set as unsigned integer
+    Int,         // unsigned 0..65535, field kept on failure; set as unsigned integer
+    UInt32,      // two registers, high word first; set x multiplier with function 16
+    Float,       // two registers as an IEEE single, "%f"; set with function 16
+    Status,      // "正常" / "警告" / "err" from the row's normal and alarm values
+    Bool01,      // unsigned; a set accepts 0 or 1 only ("非法输入" otherwise)
+};
+
+enum class Access : std::uint8_t { Read, ReadWrite, Write };
+
+// Row flags.
+enum : unsigned {
+    kPolled = 1u << 0,        // read by poll; its query button is disabled in real time
+    kTempHumidity = 1u << 1,  // blanked and disabled by a gas-only sensor type
+    kHidden = 1u << 2,        // present and wired, never shown
+};
+
+struct Row {
+    const char* label;  // shown caption, also the control name on pages without ids
+    const char* unit;   // may be empty
+    int edit = 0;       // control ids; 0: none (controls named "<label>:<role>")
+    int query = 0;
+    int set = 0;
+    std::uint16_t reg = 0;
+    Encoding encoding = Encoding::Tenths;
+    Access access = Access::Read;
+    unsigned flags = 0;
+    int column = 0;               // layout area of the page, left to right
+    double factor = 1.0;          // Encoding::Scaled
+    int decimals = 0;             // Encoding::Scaled
+    std::int32_t multiplier = 1;  // Encoding::Scaled and UInt32
+    std::uint16_t normal = 0;     // Encoding::Status
+    std::uint16_t alarm = 1;
+};
+
+enum class RealtimeMode : std::uint8_t {
+    PolledQueries,  // checked: the polled rows' query buttons (and the sensor type) disabled
+    AllButtons,     // checked: every query and set button of the page disabled
+    None,           // the box only switches polling
+};
+
+struct RealtimeBox {
+    int id = 0;                  // 0: named by its text
+    const char* text = nullptr;  // "实时" or "自动"; nullptr: the page has no box
+    RealtimeMode mode = RealtimeMode::PolledQueries;
+    int column = 0;  // placed under this column's rows
+};
+
+struct PageSpec {
+    std::vector<Row> rows{};
+    RealtimeBox realtime{};
+    const char* queryText = "查询";
+    const char* setText = "设置";
+    bool sensorType = false;  // has a "传感器类型" combo
+    int sensorTypeId = 0;
+    std::vector<const char*> columnTitles{};  // group box per column where given ("" none)
+    std::vector<const char*> notes{};         // lines shown at the right
+};
+
+}  // namespace pages

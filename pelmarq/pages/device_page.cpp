@@ -40,7 +40,14 @@ DevicePage::DevicePage(transport::SerialLink& link, PageSpec spec, QWidget* pare
 }
 
 void DevicePage::Build() {
-    auto* outer = new QHBoxLayout(this);
+    auto* page = new QVBoxLayout(this);
+    auto* outer = new QHBoxLayout;
+    if (spec_.centered) {
+        page->addStretch(1);
+        outer->addStretch(1);
+    }
+    page->addLayout(outer);
+    if (spec_.centered) page->addStretch(2);
     int columns = 1;
     for (const Row& r : spec_.rows) columns = std::max(columns, r.column + 1);
     columns = std::max(columns, spec_.realtime.column + 1);
@@ -72,6 +79,17 @@ void DevicePage::Build() {
         grids[0]->addWidget(sensorType_, 0, 1, 1, 4);
         connect(sensorType_, &QComboBox::activated, this, [this] { SensorTypeSelected(); });
     }
+
+    if (spec_.realtime.text) {
+        realtime_ = new QCheckBox(Tr(spec_.realtime.text), this);
+        realtime_->setObjectName(spec_.realtime.id ? QString::number(spec_.realtime.id)
+                                                   : QString::fromUtf8(spec_.realtime.text));
+        connect(realtime_, &QCheckBox::clicked, this, [this] { RealtimeClicked(); });
+    }
+    auto placeRealtime = [this, &grids] {
+        QGridLayout* grid = grids[spec_.realtime.column];
+        grid->addWidget(realtime_, grid->rowCount(), 3, 1, 2);
+    };
 
     QMap<QString, int> seen;
     rows_.resize(spec_.rows.size());
@@ -114,16 +132,9 @@ void DevicePage::Build() {
                                static_cast<QWidget*>(c.set)})
                 if (w) w->hide();
         }
+        if (realtime_ && spec_.realtime.afterRow == static_cast<int>(i)) placeRealtime();
     }
-
-    if (spec_.realtime.text) {
-        realtime_ = new QCheckBox(Tr(spec_.realtime.text), this);
-        realtime_->setObjectName(spec_.realtime.id ? QString::number(spec_.realtime.id)
-                                                   : QString::fromUtf8(spec_.realtime.text));
-        QGridLayout* grid = grids[spec_.realtime.column];
-        grid->addWidget(realtime_, grid->rowCount(), 3, 1, 2);
-        connect(realtime_, &QCheckBox::clicked, this, [this] { RealtimeClicked(); });
-    }
+    if (realtime_ && spec_.realtime.afterRow < 0) placeRealtime();
 
     if (!spec_.notes.empty()) {
         auto* side = new QWidget(this);

@@ -57,7 +57,8 @@ struct RealtimeBox {
     int id = 0;                  // 0: named by its text
     const char* text = nullptr;  // "实时" or "自动"; nullptr: the page has no box
     RealtimeMode mode = RealtimeMode::PolledQueries;
-    int column = 0;  // placed under this column's rows
+    int column = 0;     // placed under this column's rows
+    int afterRow = -1;  // or right under this row (index in the table)
 };
 
 struct PageSpec {
@@ -68,7 +69,9 @@ struct PageSpec {
     bool sensorType = false;  // has a "传感器类型" combo
     int sensorTypeId = 0;
     std::vector<const char*> columnTitles{};  // group box per column where given ("" none)
-    std::vector<const char*> notes{};         // lines shown at the right
+    std::vector<const char*> notes{};
+    bool centered = false;  // rows in the middle of the page (pages with a row or two)         //
+                            // lines shown at the right
 };
 
 }  // namespace pages

@@ -305,3 +305,27 @@ TEST_F(MainWindowTest, TenCategoriesInOrder) {
     // The water gauge category is a page of its own, without sub-tabs.
     EXPECT_EQ(qobject_cast<pages::CategoryContainer*>(tabs->widget(9)), nullptr);
 }
+
+TEST_F(MainWindowTest, AboutEntryInTheContextMenuAndOnF1) {
+    StartDevice(Device(7, 4800));
+    QAction* about = dialog->findChild<QAction*>("about-action");
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(about->text(), "关于 Pelmarq(&A)...");
+    EXPECT_EQ(about->shortcut(), QKeySequence(Qt::Key_F1));
+    EXPECT_EQ(dialog->contextMenuPolicy(), Qt::ActionsContextMenu);
+    QTimer::singleShot(0, [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "about" && w->isVisible()) {
+                EXPECT_EQ(w->windowTitle(), "关于Pelmarq");
+                Find<QPushButton>(w, "1")->click();
+            }
+    });
+    about->trigger();
+}
+
+TEST_F(MainWindowTest, EmptyPortListDisablesTheSelectorAndTheScanSaysOpenFailed) {
+    app::MainDialog empty({}, 0, QString());
+    EXPECT_FALSE(Find<QComboBox>(&empty, "1000")->isEnabled());
+    Find<QPushButton>(&empty, "1001")->click();
+    EXPECT_EQ(boxes.Only().text, "串口打开失败");
+}

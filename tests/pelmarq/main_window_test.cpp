@@ -329,3 +329,31 @@ TEST_F(MainWindowTest, EmptyPortListDisablesTheSelectorAndTheScanSaysOpenFailed)
     Find<QPushButton>(&empty, "1001")->click();
     EXPECT_EQ(boxes.Only().text, "串口打开失败");
 }
+
+TEST_F(MainWindowTest, BaudChangeReopensThePortTheDeviceWasFoundOn) {
+    StartDevice(Device(7, 4800));
+    // The device is reached through a link that disappears after the scan.
+    const std::string alias = "/tmp/pelmarq-test-port-" + std::to_string(::getpid());
+    ::unlink(alias.c_str());
+    ASSERT_EQ(::symlink(line->Path().c_str(), alias.c_str()), 0);
+    auto* ports = Find<QComboBox>(dialog.get(), "1000");
+    ports->addItem(QString::fromStdString(alias), QString::fromStdString(alias));
+    ports->setCurrentIndex(1);
+    ScanAndForget();
+    ports->setCurrentIndex(0);  // the selector shows another port now
+    Field("1003")->setText("2400");
+    Button("1007")->click();
+    ASSERT_EQ(boxes.Boxes().size(), 1u) << boxes.Texts().toStdString();
+    EXPECT_EQ(line->LineBaud(), 2400u);  // re-opened through the alias, at the new rate
+
+    ::unlink(alias.c_str());
+    boxes.Clear();
+    Field("1003")->setText("9600");
+    Button("1007")->click();
+    ASSERT_EQ(boxes.Boxes().size(), 2u) << boxes.Texts().toStdString();
+    EXPECT_EQ(boxes.Boxes()[0].text, "波特率设置成功");
+    EXPECT_EQ(boxes.Boxes()[1].text, "串口打开失败");
+    EXPECT_EQ(boxes.Boxes()[1].caption, "串口提示");
+    EXPECT_EQ(boxes.Boxes()[1].icon, ui::BoxIcon::Stop);
+    EXPECT_FALSE(dialog->Link().IsOpen());
+}

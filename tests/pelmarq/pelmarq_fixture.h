@@ -2,6 +2,7 @@
 // A Pelmarq main window on a simulated device behind a pseudo-terminal, with the message
 // boxes recorded.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QAction>
 #include <QCheckBox>

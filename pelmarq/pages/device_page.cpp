@@ -64,6 +64,7 @@ void DevicePage::Build() {
         grids.push_back(grid);
         columnExtras_.push_back(extras);
     }
+    boxes->setRowStretch((columns - 1) / perLine + 1, 1);  // lines keep to the top
 
     if (spec_.sensorType) {
         auto* label = new QLabel(Tr("传感器类型"), this);

@@ -64,7 +64,6 @@ class Bench {
 
     sim::RegisterDevice& Device() { return *device_; }
     sim::SimulatedLine& Line() { return *line_; }
-    transport::SerialLink& Link() { return link_; }
     testsupport::BoxRecorder& Boxes() { return boxes_; }
 
     // The requests received since the last call.
@@ -77,7 +76,7 @@ class Bench {
         line_->ClearReceived();
         return out;
     }
-    void Forget() {
+    void Forget() {  // the requests and boxes so far
         Requests();
         boxes_.Clear();
     }

@@ -23,8 +23,8 @@ void PutFloat(RegisterMap& r, std::uint16_t reg, float value) {
 }
 
 struct GasModel {
-    const char* name;
-    const char* description;
+    const char* name = "";
+    const char* description = "";
     double base = 0;  // register 2, in the device's own units
     double amplitude = 0;
     double period = 20;

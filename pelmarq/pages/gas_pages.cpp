@@ -10,10 +10,10 @@ constexpr auto R = Access::Read;
 constexpr unsigned LiveTH = kPolled | kTempHumidity;
 
 struct LiveIds {
-    int combo, realtime;
-    int temperature, temperatureQuery;
-    int humidity, humidityQuery;
-    int gas, gasQuery;
+    int combo = 0, realtime = 0;
+    int temperature = 0, temperatureQuery = 0;
+    int humidity = 0, humidityQuery = 0;
+    int gas = 0, gasQuery = 0;
 };
 
 // Temperature, humidity and the gas, polled in that order, the "实时" box below them.

@@ -13,12 +13,12 @@ namespace {
 constexpr std::uint8_t kRead = 3, kWrite = 6;
 
 struct ReadCase {
-    const char* tab;
-    const char* edit;
-    const char* query;
-    std::uint16_t reg;
-    std::uint16_t value;
-    const char* shown;
+    const char* tab = "";
+    const char* edit = "";
+    const char* query = "";
+    std::uint16_t reg = 0;
+    std::uint16_t value = 0;
+    const char* shown = "";
 };
 
 // Every page's live values and a sample of each limit block, at the default sensor types.
@@ -51,12 +51,12 @@ TEST(GasPages, QueriesReadTheirRegisterAndShowItsText) {
 }
 
 struct WriteCase {
-    const char* tab;
-    const char* edit;
-    const char* set;
-    const char* entry;
-    std::uint16_t reg;
-    int sent;  // -1: refused with "非法输入", nothing sent
+    const char* tab = "";
+    const char* edit = "";
+    const char* set = "";
+    const char* entry = "";
+    std::uint16_t reg = 0;
+    int sent = 0;  // -1: refused with "非法输入", nothing sent
 };
 
 const WriteCase kWrites[] = {
@@ -94,13 +94,13 @@ TEST(GasPages, SetsWriteTheEntryToTheirRegister) {
 }
 
 struct TypeCase {
-    const char* tab;
-    int items;
-    int defaultIndex;
-    std::vector<const char*> thEdits;  // blanked by the gas-only type
-    const char* tempQuery;
-    const char* gasQuery;
-    std::size_t pollGasOnly, pollCombined;
+    const char* tab = "";
+    int items = 0;
+    int defaultIndex = 0;
+    std::vector<const char*> thEdits = {};  // blanked by the gas-only type
+    const char* tempQuery = "";
+    const char* gasQuery = "";
+    std::size_t pollGasOnly = 0, pollCombined = 0;
 };
 
 const TypeCase kTypes[] = {
@@ -149,12 +149,12 @@ TEST(GasPages, GasOnlyTypesBlankAndDisableTheTemperatureAndHumidityRows) {
 }
 
 struct RangeCase {
-    const char* tab;
-    int type;
-    std::uint16_t value;
-    const char* shown;       // register 2 and the gas limit at 54 alike
-    const char* limitEntry;  // written to register 54
-    std::uint16_t limitSent;
+    const char* tab = "";
+    int type = 0;
+    std::uint16_t value = 0;
+    const char* shown = "";       // register 2 and the gas limit at 54 alike
+    const char* limitEntry = "";  // written to register 54
+    std::uint16_t limitSent = 0;
 };
 
 const RangeCase kRanges[] = {

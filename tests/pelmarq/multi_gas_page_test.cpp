@@ -11,10 +11,10 @@ using gastest::TextOf;
 namespace {
 
 struct Value {
-    const char* caption;
-    std::uint16_t reg;
-    std::uint16_t raw;
-    const char* shown;
+    const char* caption = "";
+    std::uint16_t reg = 0;
+    std::uint16_t raw = 0;
+    const char* shown = "";
 };
 
 // One value per element. Concentrations read unsigned (40000 ppm CO2 is 40000), temperature
@@ -89,11 +89,11 @@ TEST(MultiGasPage, AFailedPollEmptiesEveryMeasuredField) {
 }
 
 struct Calibration {
-    const char* caption;
-    std::uint16_t reg;
-    const char* entry;
-    std::uint16_t sent;
-    const char* readBack;
+    const char* caption = "";
+    std::uint16_t reg = 0;
+    const char* entry = "";
+    std::uint16_t sent = 0;
+    const char* readBack = "";
 };
 
 const Calibration kCalibrations[] = {

@@ -13,11 +13,11 @@ using gastest::TextOf;
 namespace {
 
 struct ReadCase {
-    bool monitor;  // the "485油烟" page, else the gas category's "油烟"
-    const char* caption;
-    std::uint16_t reg;
-    std::vector<std::uint16_t> words;
-    const char* shown;
+    bool monitor = false;  // the "485油烟" page, else the gas category's "油烟"
+    const char* caption = "";
+    std::uint16_t reg = 0;
+    std::vector<std::uint16_t> words = {};
+    const char* shown = "";
 };
 
 const ReadCase kReads[] = {

@@ -63,7 +63,7 @@ struct RealtimeBox {
     int id = 0;                  // 0: named by its text
     const char* text = nullptr;  // "实时" or "自动"; nullptr: the page has no box
     RealtimeMode mode = RealtimeMode::PolledQueries;
-    int column = 0;  // placed under this column's rows
+    int column = 0;     // placed under this column's rows
     int afterRow = -1;  // or right after this row (index into the rows) of its column
 };
 

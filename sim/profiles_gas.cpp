@@ -34,6 +34,10 @@ struct GasModel {
     std::uint16_t gasLimits = 54;
 };
 
+// Temperature, humidity and CO2 limits, hysteresis, calibrations, RegEn switches, status.
+const RegisterMap kCo2Limits = {{48, 350}, {49, 0},  {50, 10}, {51, 0},  {52, 1},    {53, 800},
+                                {54, 200}, {55, 30}, {56, 0},  {57, 10}, {58, 1500}, {59, 400},
+                                {60, 50},  {61, 0},  {62, 1},  {64, 0}};
 const RegisterMap kLimitBlockTH = {{48, 350}, {49, 0}, {50, 0}, {51, 800}, {52, 200}, {53, 0}};
 
 RegisterMap Merge(RegisterMap a, const RegisterMap& b) {
@@ -43,27 +47,7 @@ RegisterMap Merge(RegisterMap a, const RegisterMap& b) {
 
 std::vector<GasModel> GasModels() {
     return {
-        {"co2",
-         "CO2 transmitter (register 2 in ppm, limits from 48)",
-         650,
-         150,
-         40,
-         {{48, 350},
-          {49, 0},
-          {50, 10},
-          {51, 0},
-          {52, 1},
-          {53, 800},
-          {54, 200},
-          {55, 30},
-          {56, 0},
-          {57, 10},
-          {58, 1500},
-          {59, 400},
-          {60, 50},
-          {61, 0},
-          {62, 1},
-          {64, 0}},
+        {"co2", "CO2 transmitter (register 2 in ppm, limits from 48)", 650, 150, 40, kCo2Limits,
          58},
         {"co", "CO transmitter (register 2 in tenths of ppm)", 25, 10, 30, {}},
         {"so2", "SO2 transmitter (register 2 in hundredths of ppm)", 35, 15, 30, {}},

@@ -28,6 +28,10 @@ std::string FormatUInt32(std::uint32_t raw) {
     return std::to_string(raw);
 }
 
+std::string FormatVersion(std::uint16_t raw) {
+    return std::to_string(raw >> 8) + "." + std::to_string(raw & 0xFF);
+}
+
 std::string FormatFloat(float value) {
     return protocol::FormatFixed(value, 6);
 }

@@ -15,6 +15,8 @@ std::string FormatScaled(std::uint16_t raw, double factor, int decimals);
 // "正常" for the normal value, else "警告" for the alarm value, else "err".
 std::string FormatStatus(std::uint16_t raw, std::uint16_t normal, std::uint16_t alarm);
 std::string FormatUInt32(std::uint32_t raw);
+// High and low byte as "%d.%d" (a version number: 0x0103 is "1.3").
+std::string FormatVersion(std::uint16_t raw);
 // "%f" of the float.
 std::string FormatFloat(float value);
 

@@ -108,6 +108,17 @@ ExchangeStatus FieldHelpers::ShowFloat(QLineEdit* field, std::uint16_t reg, bool
         field, false, showErrors, [&](float* v) { return client_.ReadFloat(reg, v); }, FormatFloat);
 }
 
+ExchangeStatus FieldHelpers::ShowVersion(QLineEdit* field, std::uint16_t reg, bool showErrors) {
+    std::uint16_t raw = 0;
+    const ExchangeStatus status = client_.ReadRegister(reg, &raw);
+    field->clear();
+    if (status == ExchangeStatus::Ok)
+        Fill(field, FormatVersion(raw));
+    else if (showErrors)
+        ReadFailureBox(status);
+    return status;
+}
+
 ExchangeStatus FieldHelpers::WriteIntField(QLineEdit* field, std::uint16_t reg) {
     const ExchangeStatus status = client_.WriteRegister(reg, IntFieldValue(EntryText(field)));
     WriteResultBox(status, SuccessIcon::Information);

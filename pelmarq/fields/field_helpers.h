@@ -26,6 +26,7 @@ class FieldHelpers {
                               std::uint16_t alarm, bool showErrors);
     ExchangeStatus ShowUInt32(QLineEdit* field, std::uint16_t reg, bool showErrors);
     ExchangeStatus ShowFloat(QLineEdit* field, std::uint16_t reg, bool showErrors);
+    ExchangeStatus ShowVersion(QLineEdit* field, std::uint16_t reg, bool showErrors);
 
     ExchangeStatus WriteIntField(QLineEdit* field, std::uint16_t reg);
     ExchangeStatus WriteScaledField(QLineEdit* field, std::uint16_t reg, std::int32_t multiplier);

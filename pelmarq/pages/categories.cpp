@@ -1,6 +1,10 @@
 #include "categories.h"
 
 #include "alarm_pages.h"
+#include "gas_pages.h"
+#include "multi_gas_page.h"
+#include "oil_fume_page.h"
+#include "oil_fume_sensor_page.h"
 #include "temp_humidity_pages.h"
 
 namespace pages {
@@ -28,17 +32,22 @@ const std::vector<Category>& Categories() {
          {}},
         {"气体类",
          1008,
-         {{"油烟", {}},
-          {" CO2 ", {}},
-          {" CO ", {}},
-          {" TOVC ", {}},
-          {" SO2 ", {}},
-          {" NO2 ", {}},
-          {"  O2  ", {}},
-          {" H2S ", {}},
-          {" NH3 ", {}},
-          {" O3 ", {}},
-          {" QX40", {}}},
+         {{"油烟", Make<OilFumeSensorPage>},
+          {" CO2 ", MakeWithTypes<Co2Page>({"单二氧化碳浓度", "二氧化碳温湿度一体"}, 1)},
+          {" CO ", MakeWithTypes<CoPage>({"单一氧化碳浓度", "一氧化碳温湿度一体"}, 1)},
+          {" TOVC ", Make<TvocPage>},
+          {" SO2 ", MakeWithTypes<So2Page>({"单二氧化硫浓度", "二氧化硫温湿度一体"}, 1)},
+          {" NO2 ", MakeWithTypes<No2Page>({"单二氧化氮浓度", "二氧化氮温湿度一体"}, 1)},
+          {"  O2  ", MakeWithTypes<O2Page>({"单氧气0-25%vol", "氧气温湿度一体0-25%vol"}, 1)},
+          {" H2S ", MakeWithTypes<H2sPage>({"单硫化氢设备", "硫化氢温湿度一体"}, 1)},
+          {" NH3 ", MakeWithTypes<Nh3Page>(
+                        {"单氨气 0-50ppm", "单氨气 0-100ppm", "单氨气 0-500ppm",
+                         "氨气温湿度 0-50ppm", "氨气温湿度 0-100ppm", "氨气温湿度 0-500ppm"},
+                        3)},
+          {" O3 ", MakeWithTypes<O3Page>({"单臭氧设备0-10ppm", "单臭氧设备0-100ppm",
+                                          "臭氧温湿度一体0-10ppm", "臭氧温湿度一体0-100ppm"},
+                                         2)},
+          {" QX40", Make<MultiGasPage>}},
          {}},
         {"风速|风向", 1008, {{"风向", {}}, {"风速", {}}}, {}},
         {"土壤",
@@ -64,7 +73,7 @@ const std::vector<Category>& Categories() {
           {"蒸发量", {}}},
          {}},
         {"电流电压", 1008, {{"电流采集器", {}}}, {}},
-        {"油烟系类", 1346, {{"485油烟", {}}}, {}},
+        {"油烟系类", 1346, {{"485油烟", Make<OilFumePage>}}, {}},
         {"电子水尺", 0, {}, {}},
     };
     return categories;

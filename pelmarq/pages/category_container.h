@@ -1,5 +1,7 @@
 #pragma once
 // A sensor category: a second row of tabs, one device page per device type.
+#include <QCoreApplication>
+#include <QStringList>
 #include <QWidget>
 #include <functional>
 #include <vector>
@@ -41,6 +43,19 @@ QWidget* MakePlaceholder(QWidget* parent);
 template <class P>
 QWidget* Make(transport::SerialLink& link, QWidget* parent) {
     return new P(link, parent);
+}
+
+// Makes a page of class P whose sensor-type combo the container fills: the items in order,
+// `defaultIndex` selected (the page then applies that type as if the user had chosen it).
+template <class P>
+PageFactory MakeWithTypes(std::vector<const char*> items, int defaultIndex) {
+    return [items, defaultIndex](transport::SerialLink& link, QWidget* parent) -> QWidget* {
+        auto* page = new P(link, parent);
+        QStringList texts;
+        for (const char* item : items) texts << QCoreApplication::translate("pages", item);
+        page->SetSensorTypes(texts, defaultIndex);
+        return page;
+    };
 }
 
 }  // namespace pages

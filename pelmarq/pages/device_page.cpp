@@ -48,9 +48,12 @@ void DevicePage::Build() {
     }
     page->addLayout(outer);
     if (spec_.centered) page->addStretch(2);
+    auto* boxes = new QGridLayout;
+    outer->addLayout(boxes);
     int columns = 1;
     for (const Row& r : spec_.rows) columns = std::max(columns, r.column + 1);
     columns = std::max(columns, spec_.realtime.column + 1);
+    const int perLine = spec_.columnsPerLine > 0 ? spec_.columnsPerLine : columns;
 
     std::vector<QGridLayout*> grids;
     for (int c = 0; c < columns; ++c) {
@@ -64,10 +67,11 @@ void DevicePage::Build() {
         auto* extras = new QVBoxLayout;
         v->addLayout(extras);
         v->addStretch(1);
-        outer->addWidget(box, 0, Qt::AlignTop);
+        boxes->addWidget(box, c / perLine, c % perLine, Qt::AlignTop | Qt::AlignLeft);
         grids.push_back(grid);
         columnExtras_.push_back(extras);
     }
+    boxes->setRowStretch((columns - 1) / perLine + 1, 1);  // lines keep to the top
 
     if (spec_.sensorType) {
         auto* label = new QLabel(Tr("传感器类型"), this);
@@ -80,15 +84,13 @@ void DevicePage::Build() {
         connect(sensorType_, &QComboBox::activated, this, [this] { SensorTypeSelected(); });
     }
 
-    if (spec_.realtime.text) {
+    auto addRealtime = [this, &grids] {
         realtime_ = new QCheckBox(Tr(spec_.realtime.text), this);
         realtime_->setObjectName(spec_.realtime.id ? QString::number(spec_.realtime.id)
                                                    : QString::fromUtf8(spec_.realtime.text));
-        connect(realtime_, &QCheckBox::clicked, this, [this] { RealtimeClicked(); });
-    }
-    auto placeRealtime = [this, &grids] {
         QGridLayout* grid = grids[spec_.realtime.column];
         grid->addWidget(realtime_, grid->rowCount(), 3, 1, 2);
+        connect(realtime_, &QCheckBox::clicked, this, [this] { RealtimeClicked(); });
     };
 
     QMap<QString, int> seen;
@@ -114,13 +116,15 @@ void DevicePage::Build() {
             c.unit = new QLabel(Tr(r.unit), this);
             grid->addWidget(c.unit, line, 2);
         }
-        if (r.access != Access::Write) {
+        if (r.access != Access::Write && !(r.flags & kFollows)) {
             c.query = new QPushButton(Tr(spec_.queryText), this);
             c.query->setObjectName(ControlName(r.query, name, "query"));
             grid->addWidget(c.query, line, 3);
-            connect(c.query, &QPushButton::clicked, this, [this, i] { ReadRow(i, true); });
+            const bool showErrors = !(r.flags & kQuietQuery);
+            connect(c.query, &QPushButton::clicked, this,
+                    [this, i, showErrors] { ReadWithFollowers(i, showErrors); });
         }
-        if (r.access != Access::Read) {
+        if (r.access != Access::Read && !(r.flags & kFollows)) {
             c.set = new QPushButton(Tr(spec_.setText), this);
             c.set->setObjectName(ControlName(r.set, name, "set"));
             grid->addWidget(c.set, line, 4);
@@ -132,9 +136,10 @@ void DevicePage::Build() {
                                static_cast<QWidget*>(c.set)})
                 if (w) w->hide();
         }
-        if (realtime_ && spec_.realtime.afterRow == static_cast<int>(i)) placeRealtime();
+        if (spec_.realtime.text && spec_.realtime.afterRow == static_cast<int>(i)) addRealtime();
     }
-    if (realtime_ && spec_.realtime.afterRow < 0) placeRealtime();
+
+    if (spec_.realtime.text && !realtime_) addRealtime();
 
     if (!spec_.notes.empty()) {
         auto* side = new QWidget(this);
@@ -183,7 +188,7 @@ bool DevicePage::TypeHasTempHumidity() const {
 
 RowScale DevicePage::ScaleFor(std::size_t row) const {
     const Row& r = spec_.rows[row];
-    switch (r.encoding) {
+    switch (EncodingFor(row)) {
         case Encoding::Tenths:
             return {0.1, 1, 10};
         case Encoding::Hundredths:
@@ -202,7 +207,7 @@ RowScale DevicePage::ScaleFor(std::size_t row) const {
 protocol::ExchangeStatus DevicePage::ReadRow(std::size_t row, bool showErrors) {
     const Row& r = spec_.rows[row];
     QLineEdit* edit = rows_[row].edit;
-    switch (r.encoding) {
+    switch (EncodingFor(row)) {
         case Encoding::Tenths:
         case Encoding::Hundredths:
         case Encoding::Whole:
@@ -221,32 +226,54 @@ protocol::ExchangeStatus DevicePage::ReadRow(std::size_t row, bool showErrors) {
             return fields_.ShowFloat(edit, r.reg, showErrors);
         case Encoding::Status:
             return fields_.ShowStatus(edit, r.reg, r.normal, r.alarm, showErrors);
+        case Encoding::Version:
+            return fields_.ShowVersion(edit, r.reg, showErrors);
     }
     return protocol::ExchangeStatus::NoReply;
 }
 
+protocol::ExchangeStatus DevicePage::ReadWithFollowers(std::size_t row, bool showErrors) {
+    const protocol::ExchangeStatus status = ReadRow(row, showErrors);
+    // A follower shows a second view of the same reading; after a failed read it must not
+    // keep an earlier value as if it were current, and one click reports one failure.
+    for (std::size_t j = row + 1; j < spec_.rows.size() && (spec_.rows[j].flags & kFollows); ++j) {
+        if (status == protocol::ExchangeStatus::Ok)
+            ReadRow(j, showErrors);
+        else
+            rows_[j].edit->clear();
+    }
+    return status;
+}
+
 void DevicePage::WriteRow(std::size_t row) {
     const Row& r = spec_.rows[row];
+    const Encoding encoding = EncodingFor(row);
     QLineEdit* edit = rows_[row].edit;
-    if (r.encoding == Encoding::Bool01) {
+    if (encoding == Encoding::Bool01 || (r.flags & kOnly01)) {
         const std::uint32_t value = protocol::ParseUnsignedEntry(edit->text().toStdString());
         if (value != 0 && value != 1) {
             ui::Message(this, Tr("非法输入"), Tr("警告"), ui::BoxIcon::Warning);
             return;
         }
+        // The value that passed the check is the one written (an entry such as 0.5 reads as
+        // no number, that is 0, and must not reach the device as 5 tenths).
+        const auto word = static_cast<std::uint16_t>(value * ScaleFor(row).multiplier);
+        fields_.WriteResultBox(client_.WriteRegister(r.reg, word),
+                               fields::FieldHelpers::SuccessIcon::Information);
+        return;
     }
-    if (IsTwoRegister(r.encoding)) {
-        if (r.encoding == Encoding::Float)
+    if (IsTwoRegister(encoding)) {
+        if (encoding == Encoding::Float)
             fields_.WriteFloatField(edit, r.reg);
         else
             fields_.WriteScaledField32(edit, r.reg, ScaleFor(row).multiplier);
         return;
     }
-    switch (r.encoding) {
+    switch (encoding) {
         case Encoding::UInt:
         case Encoding::Int:
-        case Encoding::Bool01:
         case Encoding::Status:
+        case Encoding::Version:
             fields_.WriteIntField(edit, r.reg);
             return;
         default:
@@ -259,9 +286,9 @@ void DevicePage::PollRows() {
     const bool th = TypeHasTempHumidity();
     for (std::size_t i = 0; i < spec_.rows.size(); ++i) {
         const Row& r = spec_.rows[i];
-        if (!(r.flags & kPolled)) continue;
+        if (!(r.flags & kPolled) || (r.flags & kFollows)) continue;
         if ((r.flags & kTempHumidity) && !th) continue;
-        ReadRow(i, false);
+        ReadWithFollowers(i, false);
     }
 }
 
@@ -270,6 +297,8 @@ void DevicePage::Poll() {
 }
 
 void DevicePage::RealtimeClicked() {
+    // Some boxes only switch polling: no port check, nothing disabled.
+    if (spec_.realtime.mode == RealtimeMode::None) return;
     if (!link_.IsOpen()) {
         realtime_->setChecked(false);
         ui::Message(this, Tr("请先打开串口"), Tr("警告"), ui::BoxIcon::Warning);

@@ -56,9 +56,14 @@ class DevicePage : public QWidget {
   protected:
     // Reads one row into its edit with the row's helper. Returns the exchange status.
     virtual protocol::ExchangeStatus ReadRow(std::size_t row, bool showErrors);
+    // Reads a row and then the kFollows rows under it (emptied when the row's read failed).
+    protocol::ExchangeStatus ReadWithFollowers(std::size_t row, bool showErrors);
     // Writes one row's entry (validated rows first check for 0/1).
     virtual void WriteRow(std::size_t row);
     virtual RowScale ScaleFor(std::size_t row) const;
+    // The encoding a row uses now: the table's, unless the page lets it follow the sensor
+    // type (kRanged rows). Asked at every query, set and poll; nothing is cached.
+    virtual Encoding EncodingFor(std::size_t row) const { return spec_.rows[row].encoding; }
     // After the sensor type changed (the common blanking is done first).
     virtual void SensorTypeChanged() {}
     // Recomputes which buttons are enabled from the real-time box and the sensor type.

@@ -18,6 +18,7 @@ enum class Encoding : std::uint8_t {
     Float,       // two registers as an IEEE single, "%f"; set with function 16
     Status,      // "正常" / "警告" / "err" from the row's normal and alarm values
     Bool01,      // unsigned; a set accepts 0 or 1 only ("非法输入" otherwise)
+    Version,     // high and low byte as "%d.%d" (0x0103: "1.3"), field emptied first
 };
 
 enum class Access : std::uint8_t { Read, ReadWrite, Write };
@@ -27,6 +28,11 @@ enum : unsigned {
     kPolled = 1u << 0,        // read by poll; its query button is disabled in real time
     kTempHumidity = 1u << 1,  // blanked and disabled by a gas-only sensor type
     kHidden = 1u << 2,        // present and wired, never shown
+    kQuietQuery = 1u << 3,    // its query button shows no box on failure (field left empty)
+    kOnly01 = 1u << 4,        // a set accepts 0 or 1 only and writes that value x multiplier
+    kFollows = 1u << 5,       // no buttons: read right after the row above, by its query
+                              // button and its poll; emptied when that read failed
+    kRanged = 1u << 6,        // encoding follows the sensor type (DevicePage::EncodingFor)
 };
 
 struct Row {
@@ -58,7 +64,7 @@ struct RealtimeBox {
     const char* text = nullptr;  // "实时" or "自动"; nullptr: the page has no box
     RealtimeMode mode = RealtimeMode::PolledQueries;
     int column = 0;     // placed under this column's rows
-    int afterRow = -1;  // or right under this row (index in the table)
+    int afterRow = -1;  // or right after this row (index into the rows) of its column
 };
 
 struct PageSpec {
@@ -69,9 +75,9 @@ struct PageSpec {
     bool sensorType = false;  // has a "传感器类型" combo
     int sensorTypeId = 0;
     std::vector<const char*> columnTitles{};  // group box per column where given ("" none)
-    std::vector<const char*> notes{};
-    bool centered = false;  // rows in the middle of the page (pages with a row or two)         //
-                            // lines shown at the right
+    std::vector<const char*> notes{};         // lines shown at the right
+    int columnsPerLine = 0;  // columns wrap onto further lines after this many (0: never)
+    bool centered = false;   // rows in the middle of the page (pages with a row or two)
 };
 
 }  // namespace pages

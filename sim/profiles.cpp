@@ -33,6 +33,7 @@ const std::vector<Profile>& Profiles() {
                            return MakeRegisterDevice({}, {}, {}, o);
                        }});
         AddClimateProfiles(all);
+        AddTransmitterProfiles(all);
         return all;
     }();
     return profiles;

@@ -74,16 +74,6 @@ TEST_F(QuilletTest, ConfigurationModeIsEnteredForTheDialogAndLeftAfterIt) {
     EXPECT_EQ(dialog_->findChild<quillet::WirelessDialog*>(), nullptr);
 }
 
-TEST_F(QuilletTest, AReplyWithoutRelayBlockKeepsTheRelayValues) {
-    StartFound(FrameDevice());
-    WirelessWatcher watcher(dialog_.get(), [](quillet::WirelessDialog*) {});
-    protocol::GatewayState before = dialog_->Gateway();
-    Click(1038);
-    ASSERT_EQ(watcher.Shown(), 1);
-    EXPECT_EQ(dialog_->Gateway().relaySupport, before.relaySupport);
-    EXPECT_EQ(dialog_->Gateway().airRate, before.airRate);
-}
-
 TEST_F(QuilletTest, EnteringFailsWithItsBoxAndNoDialog) {
     const struct {
         const char* name;

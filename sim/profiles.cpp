@@ -34,6 +34,7 @@ const std::vector<Profile>& Profiles() {
                        }});
         AddClimateProfiles(all);
         AddGasProfiles(all);
+        AddTransmitterProfiles(all);
         return all;
     }();
     return profiles;

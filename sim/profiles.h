@@ -45,5 +45,6 @@ std::uint16_t Steps(const std::vector<std::uint16_t>& values, double hold, doubl
 // Profile groups, one per family of devices.
 void AddClimateProfiles(std::vector<Profile>& out);
 void AddGasProfiles(std::vector<Profile>& out);
+void AddTransmitterProfiles(std::vector<Profile>& out);
 
 }  // namespace sim

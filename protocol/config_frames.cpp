@@ -1,0 +1,34 @@
+#include "config_frames.h"
+
+#include "modbus_crc.h"
+
+namespace protocol {
+namespace {
+
+constexpr std::size_t kValueEnd = 7;  // the value occupies bytes 5 and 6
+
+bool HasMarkers(const std::uint8_t* reply) {
+    return reply[0] == kConfigMarker && reply[1] == kConfigMarker && reply[2] == kConfigMarker;
+}
+
+}  // namespace
+
+Frame BuildConfigFrame(std::uint8_t code, std::uint8_t operation, std::uint16_t value) {
+    Frame f{kConfigMarker, kConfigMarker, kConfigMarker, code, operation};
+    f.Put16(value);
+    f.AppendCrc();
+    return f;
+}
+
+bool CheckConfigReply(const std::uint8_t* reply, std::size_t n) {
+    if (n < 3 + 2) return false;
+    return HasMarkers(reply) && CrcMatches(reply, n);
+}
+
+bool ParseConfigReply(const std::uint8_t* reply, std::size_t n, std::uint16_t* value) {
+    if (n < kValueEnd + 2 || !CheckConfigReply(reply, n)) return false;
+    *value = static_cast<std::uint16_t>(reply[5] << 8 | reply[6]);
+    return true;
+}
+
+}  // namespace protocol

@@ -1,0 +1,33 @@
+#pragma once
+// The transmitter's parameter frame (FC FC FC) and its reply check. Pure functions.
+//
+// Request, 9 bytes: FC FC FC, parameter code, 0 = read / 1 = write, value (big-endian),
+// CRC. Reply: FC FC FC, two bytes, the value in bytes 5 and 6, a second value in bytes 7
+// and 8 (unused), CRC. The frame carries no device address.
+#include <cstddef>
+#include <cstdint>
+
+#include "frame.h"
+
+namespace protocol {
+
+inline constexpr std::uint8_t kConfigMarker = 0xFC;
+inline constexpr std::uint8_t kConfigRead = 0;
+inline constexpr std::uint8_t kConfigWrite = 1;
+
+Frame BuildConfigFrame(std::uint8_t code, std::uint8_t operation, std::uint16_t value);
+inline Frame BuildConfigRead(std::uint8_t code) {
+    return BuildConfigFrame(code, kConfigRead, 0);
+}
+inline Frame BuildConfigWrite(std::uint8_t code, std::uint16_t value) {
+    return BuildConfigFrame(code, kConfigWrite, value);
+}
+
+// A reply to a write: FC FC FC and a matching CRC over the received bytes (at least the
+// three markers and the CRC). The code byte is not compared with the request.
+bool CheckConfigReply(const std::uint8_t* reply, std::size_t n);
+// A reply to a read: as above, and long enough to hold the value and a CRC after it
+// (9 bytes); a shorter reply is a failure, not a value taken from beyond it.
+bool ParseConfigReply(const std::uint8_t* reply, std::size_t n, std::uint16_t* value);
+
+}  // namespace protocol

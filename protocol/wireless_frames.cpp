@@ -1,0 +1,67 @@
+#include "wireless_frames.h"
+
+#include "modbus_crc.h"
+
+namespace protocol {
+
+Frame BuildWirelessFrame(std::uint8_t command, std::uint8_t mode,
+                         std::initializer_list<std::uint8_t> data) {
+    Frame f{kWirelessMarker, kWirelessMarker, kWirelessMarker, command, mode};
+    for (std::uint8_t b : data) f.Put(b);
+    f.AppendCrc();
+    return f;
+}
+
+Frame BuildEnterConfigMode() {
+    return BuildWirelessFrame(kEnterConfigMode, 1, {0, 0, 0, 0});
+}
+
+Frame BuildExitConfigMode() {
+    return BuildWirelessFrame(kExitConfigMode, 1, {0, 0, 0, 0});
+}
+
+bool GatewayState::NodeConfigured(int address) const {
+    if (address < 1 || address > kGatewayNodes) return false;
+    const int bit = address - 1;
+    return (nodes[static_cast<std::size_t>(bit / 8)] >> (bit % 8)) & 1;
+}
+
+void GatewayState::SetNode(int address, bool configured) {
+    if (address < 1 || address > kGatewayNodes) return;
+    const int bit = address - 1;
+    const auto mask = static_cast<std::uint8_t>(1u << (bit % 8));
+    std::uint8_t& byte = nodes[static_cast<std::size_t>(bit / 8)];
+    byte = static_cast<std::uint8_t>(configured ? byte | mask : byte & ~mask);
+}
+
+bool CheckWirelessReply(const std::uint8_t* reply, std::size_t n) {
+    if (n < 3 + 2) return false;
+    if (reply[0] != kWirelessMarker || reply[1] != kWirelessMarker || reply[2] != kWirelessMarker)
+        return false;
+    return CrcMatches(reply, n);
+}
+
+bool ParseConfigModeReply(const std::uint8_t* reply, std::size_t n, GatewayState* state) {
+    constexpr std::size_t kBitmapEnd = kGatewayNodeOffset + kGatewayNodeBytes;
+    if (n < kBitmapEnd + 2 || !CheckWirelessReply(reply, n)) return false;
+    const std::uint8_t command = reply[3];
+    if (command != kEnterConfigMode && command != kConfigureNode && command != kClearNode)
+        return false;
+    state->sleepTime = static_cast<std::uint16_t>(reply[kGatewaySleepOffset] << 8 |
+                                                  reply[kGatewaySleepOffset + 1]);
+    for (std::size_t i = 0; i < kGatewayNodeBytes; ++i)
+        state->nodes[i] = reply[kGatewayNodeOffset + i];
+    // The relay block counts only when it lies wholly before the CRC.
+    constexpr std::size_t kRelayEnd = kGatewayRelayMarker + 2 + kGatewayRelayBytes;
+    if (n >= kRelayEnd + 2 && reply[kGatewayRelayMarker] == 0x55 &&
+        reply[kGatewayRelayMarker + 1] == 0xAA) {
+        const std::uint8_t* block = reply + kGatewayRelayMarker + 2;
+        state->relaySupport = block[0];
+        state->relayMode = block[1];
+        state->relayChannel = block[2];
+        state->airRate = block[3];
+    }
+    return true;
+}
+
+}  // namespace protocol

@@ -1,0 +1,158 @@
+#include "address_commands.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "dialog_text.h"
+#include "message_box.h"
+#include "number_text.h"
+#include "register_frames.h"
+#include "transmitter_dialog.h"
+
+namespace quillet {
+namespace {
+
+constexpr std::uint32_t kScanRates[] = {2400, 4800, 9600};
+constexpr std::uint32_t kBroadcastRate = 9600;
+
+template <class T>
+T* Control(TransmitterDialog& dialog, int id) {
+    return dialog.findChild<T*>(QString::number(id));
+}
+
+int EntryOf(TransmitterDialog& dialog, int id) {
+    return protocol::ParseSignedEntry(Control<QLineEdit>(dialog, id)->text().toStdString());
+}
+
+void Warn(TransmitterDialog& dialog, const char* text) {
+    ui::Message(&dialog, Tr(text), Tr("警告"), ui::BoxIcon::Question);
+}
+
+}  // namespace
+
+AddressCommands::AddressCommands(TransmitterDialog& dialog) : dialog_(dialog) {
+    const struct {
+        int id;
+        void (AddressCommands::*handler)();
+    } wiring[] = {{1001, &AddressCommands::Scan},
+                  {1007, &AddressCommands::Query},
+                  {1008, &AddressCommands::Query},
+                  {1003, &AddressCommands::SetAddress},
+                  {1004, &AddressCommands::SetBaud}};
+    for (const auto& w : wiring)
+        QObject::connect(Control<QPushButton>(dialog, w.id), &QPushButton::clicked,
+                         [this, handler = w.handler] { (this->*handler)(); });
+}
+
+bool AddressCommands::Reopen(const std::string& path, std::uint32_t baud) {
+    return dialog_.Link().Reopen(path, baud) != 0;
+}
+
+void AddressCommands::EnableScan(bool on) {
+    Control<QPushButton>(dialog_, 1001)->setEnabled(on);
+    Control<QComboBox>(dialog_, 1000)->setEnabled(on);
+}
+
+void AddressCommands::ShowDevice() {
+    TransmitterClient& client = dialog_.Client();
+    Control<QLineEdit>(dialog_, 1012)->setText(QString::number(client.Address()));
+    Control<QLineEdit>(dialog_, 1013)->setText(QString::number(client.Baud()));
+}
+
+void AddressCommands::Scan() {
+    TransmitterClient& client = dialog_.Client();
+    client.SetBroadcast(false);
+    const std::string path = dialog_.SelectedPath();
+    const auto openFailed = [this] {
+        Warn(dialog_, "串口打开失败");
+        EnableScan(true);
+    };
+    for (std::uint32_t baud : kScanRates) {
+        if (!Reopen(path, baud)) return openFailed();
+        EnableScan(false);
+        if (!client.SendAddressFrame(0, 0)) continue;
+        ShowDevice();
+        foundPath_ = path;
+        ui::Message(&dialog_,
+                    Tr("设备地址：%1  波特率：%2").arg(client.Address()).arg(client.Baud()),
+                    Tr("测试结果"), ui::BoxIcon::None);
+        EnableScan(true);
+        dialog_.EnableCommands(true);
+        return;
+    }
+
+    if (!Reopen(path, kBroadcastRate)) return openFailed();
+    EnableScan(false);
+    if (!client.ReadCommBlock()) {
+        EnableScan(true);
+        ui::Message(&dialog_, Tr("测试结束 未知波特率"), Tr("测试结果"), ui::BoxIcon::None);
+        return;
+    }
+    ShowDevice();
+    foundPath_ = path;
+    const protocol::CommBlock& block = client.Block();
+    QString text =
+        Tr("土壤水分变送器\n地址：%1  波特率：%2\n").arg(client.Address()).arg(client.Baud()) +
+        Tr(protocol::ParityText(block.parity));
+    if (block.stop1 != 0 || block.stop2 != 0) {
+        text += Tr("\n停止位异常,请重新配置地址或波特率");
+        ui::Message(&dialog_, text, Tr("测试结果异常"), ui::BoxIcon::Question);
+    } else {
+        ui::Message(&dialog_, text, Tr("测试结果"), ui::BoxIcon::None);
+    }
+    EnableScan(true);
+    dialog_.EnableCommands(true);
+    client.SetBroadcast(true);
+}
+
+void AddressCommands::Query() {
+    if (!dialog_.Busy().TryTake()) return;
+    Control<QLineEdit>(dialog_, 1012)->clear();
+    Control<QLineEdit>(dialog_, 1013)->clear();
+    TransmitterClient& client = dialog_.Client();
+    const bool ok = client.Broadcast() ? client.ReadCommBlock() : client.SendAddressFrame(0, 0);
+    if (ok) ShowDevice();
+}
+
+void AddressCommands::SetAddress() {
+    const auto address = static_cast<std::uint8_t>(EntryOf(dialog_, 1012) & 0xFF);
+    if (address == 0) return ui::Message(&dialog_, Tr("地址不能为0"));
+    TransmitterClient& client = dialog_.Client();
+    bool ok = false;
+    if (client.Broadcast()) {
+        // Write back the baud code the device reported: a new address keeps its rate.
+        const std::uint8_t code = client.Block().baudCode;
+        ok = client.WriteCommBlock(address, code);
+        if (ok) client.StoreCommBlock(address, code);
+    } else {
+        ok = client.SendAddressFrame(0, address);
+    }
+    if (ok) {
+        ui::Message(&dialog_, Tr("地址设置成功"));
+    } else {
+        Warn(dialog_, "地址设置失败");
+    }
+}
+
+void AddressCommands::SetBaud() {
+    const int baud = EntryOf(dialog_, 1013);
+    const std::uint8_t code =
+        baud > 0 ? protocol::AddressFrameCodeFor(static_cast<std::uint32_t>(baud)) : 0;
+    if (code == 0) return ui::Message(&dialog_, Tr("波特率错误"));
+    TransmitterClient& client = dialog_.Client();
+    if (client.Broadcast()) {
+        // The comm block numbers 2400, 4800 and 9600 as the FD frame does (1, 2, 3). The
+        // port stays at its rate: the device is found at 9600 in this mode.
+        if (!client.WriteCommBlock(client.Address(), code)) return Warn(dialog_, "波特率设置失败");
+        client.StoreCommBlock(client.Address(), code);
+        ui::Message(&dialog_, Tr("波特率设置成功"));
+        return;
+    }
+    if (!client.SendAddressFrame(code, 0)) return Warn(dialog_, "波特率设置失败");
+    ui::Message(&dialog_, Tr("波特率设置成功"));
+    if (!Reopen(foundPath_, static_cast<std::uint32_t>(baud)))
+        ui::Message(&dialog_, Tr("串口打开失败"), Tr("串口提示"), ui::BoxIcon::Stop);
+}
+
+}  // namespace quillet

@@ -1,0 +1,35 @@
+#pragma once
+// Finding the transmitter and changing its address and baud rate: the scan (the FD frame
+// at 2400, 4800 and 9600, then the comm block at 0xFF at 9600, which puts the dialog into
+// broadcast mode), the address/baud queries and the two set commands in both modes.
+#include <cstdint>
+#include <string>
+
+namespace quillet {
+
+class TransmitterDialog;
+
+class AddressCommands {
+  public:
+    // Wires the buttons 1001, 1003, 1004, 1007 and 1008 of `dialog`.
+    explicit AddressCommands(TransmitterDialog& dialog);
+
+    void Scan();
+    void Query();
+    void SetAddress();
+    void SetBaud();
+
+    // The port the device was found on; a baud change re-opens this one, whatever the
+    // selector shows by then.
+    const std::string& FoundPath() const { return foundPath_; }
+
+  private:
+    bool Reopen(const std::string& path, std::uint32_t baud);
+    void EnableScan(bool on);
+    void ShowDevice();
+
+    TransmitterDialog& dialog_;
+    std::string foundPath_;
+};
+
+}  // namespace quillet

@@ -1,0 +1,89 @@
+#include "transmitter_client.h"
+
+#include <cstring>
+
+#include "config_frames.h"
+
+namespace quillet {
+namespace {
+
+constexpr std::size_t kShortestReply = 4;
+
+}  // namespace
+
+std::size_t TransmitterClient::Exchange(const protocol::Frame& request,
+                                        const transport::WaitPolicy& wait) {
+    if (!link_.IsOpen()) return 0;
+    const std::size_t n = link_.Exchange(request.data(), request.size, reply_, sizeof reply_, wait);
+    return n < kShortestReply ? 0 : n;
+}
+
+bool TransmitterClient::SendAddressFrame(std::uint8_t code, std::uint8_t address) {
+    const std::size_t n = Exchange(protocol::BuildAddressFrame(code, address));
+    protocol::AddressInfo info;
+    if (!protocol::ParseAddressFrameReply(reply_, n, &info)) return false;
+    link_.SetDeviceAddress(info.address);
+    baud_ = info.Baud();
+    return true;
+}
+
+bool TransmitterClient::ReadCommBlock() {
+    const std::size_t n = Exchange(protocol::BuildCommBlockRead(protocol::kBroadcastAddress));
+    protocol::CommBlock block;
+    if (!protocol::ParseCommBlockReply(reply_, n, &block)) return false;
+    block_ = block;
+    link_.SetDeviceAddress(block.address);
+    baud_ = block.Baud();
+    return true;
+}
+
+bool TransmitterClient::WriteCommBlock(std::uint8_t address, std::uint8_t baudCode) {
+    const std::size_t n = Exchange(
+        protocol::BuildCommBlockWrite(protocol::kBroadcastAddress, {address, baudCode, 0, 0, 0}));
+    return protocol::CheckCommBlockWriteReply(reply_, n);
+}
+
+void TransmitterClient::StoreCommBlock(std::uint8_t address, std::uint8_t baudCode) {
+    block_.address = address;
+    block_.baudCode = baudCode;
+    link_.SetDeviceAddress(address);
+    baud_ = block_.Baud();
+}
+
+bool TransmitterClient::ReadRegisters(std::uint16_t reg, std::uint8_t count,
+                                      std::uint16_t* values) {
+    const std::uint8_t target = broadcast_ ? protocol::kBroadcastAddress : link_.DeviceAddress();
+    const std::size_t n = Exchange(protocol::BuildReadRegisters(target, reg, count));
+    // In broadcast mode a device may answer with its own address instead of 0xFF.
+    const std::uint8_t expected =
+        broadcast_ && n > 0 && reply_[0] == link_.DeviceAddress() ? link_.DeviceAddress() : target;
+    std::uint16_t words[255];
+    if (protocol::CheckReadReply(expected, count, reply_, n, words) != protocol::ExchangeStatus::Ok)
+        return false;
+    std::memcpy(values, words, count * sizeof words[0]);
+    return true;
+}
+
+bool TransmitterClient::ReadParameter(std::uint8_t code, std::uint16_t* value) {
+    const std::size_t n = Exchange(protocol::BuildConfigRead(code));
+    return protocol::ParseConfigReply(reply_, n, value);
+}
+
+bool TransmitterClient::WriteParameter(std::uint8_t code, std::uint16_t value) {
+    const std::size_t n = Exchange(protocol::BuildConfigWrite(code, value));
+    return protocol::CheckConfigReply(reply_, n);
+}
+
+bool TransmitterClient::EnterConfigMode(protocol::GatewayState* state) {
+    std::memset(reply_, 0, sizeof reply_);
+    const std::size_t n = Exchange(protocol::BuildEnterConfigMode(), transport::kConfigModeWait);
+    return protocol::ParseConfigModeReply(reply_, n, state);
+}
+
+bool TransmitterClient::ExitConfigMode() {
+    std::memset(reply_, 0, sizeof reply_);
+    const std::size_t n = Exchange(protocol::BuildExitConfigMode(), transport::kConfigModeWait);
+    return protocol::CheckWirelessReply(reply_, n);
+}
+
+}  // namespace quillet

@@ -1,0 +1,60 @@
+#pragma once
+// Quillet's exchanges with the transmitter over the dialog's link: each builds its frame,
+// runs one request/reply cycle and applies its family's acceptance rule. A reply under
+// 4 bytes is a failure; so is any reply too short to hold what the rule takes.
+#include <cstdint>
+#include <string>
+
+#include "register_frames.h"
+#include "serial_link.h"
+#include "wireless_frames.h"
+
+namespace quillet {
+
+class TransmitterClient {
+  public:
+    explicit TransmitterClient(transport::SerialLink& link) : link_(link) {}
+
+    transport::SerialLink& Link() { return link_; }
+
+    // Broadcast mode: the device was found through the comm block at 0xFF. Register reads
+    // then go to 0xFF too and accept a reply from 0xFF or from the address it reported.
+    bool Broadcast() const { return broadcast_; }
+    void SetBroadcast(bool on) { broadcast_ = on; }
+    std::uint8_t Address() const { return link_.DeviceAddress(); }
+    std::uint32_t Baud() const { return baud_; }
+    // The comm block the device last reported (broadcast mode).
+    const protocol::CommBlock& Block() const { return block_; }
+
+    // FD FD FD code address; an accepted reply stores its address and baud rate.
+    bool SendAddressFrame(std::uint8_t code, std::uint8_t address);
+    // The comm block at 0xFF; an accepted reply stores address, baud rate and the block.
+    bool ReadCommBlock();
+    // The 19-byte comm block write at 0xFF (registers 0x0200-0x0204: address, baud code).
+    bool WriteCommBlock(std::uint8_t address, std::uint8_t baudCode);
+    // After a successful write in broadcast mode: what the device holds now.
+    void StoreCommBlock(std::uint8_t address, std::uint8_t baudCode);
+
+    // `count` registers from `reg`, at the address the mode gives.
+    bool ReadRegisters(std::uint16_t reg, std::uint8_t count, std::uint16_t* values);
+
+    bool ReadParameter(std::uint8_t code, std::uint16_t* value);
+    bool WriteParameter(std::uint8_t code, std::uint16_t value);
+
+    // Enter and leave the gateway's configuration mode (the long wait).
+    bool EnterConfigMode(protocol::GatewayState* state);
+    bool ExitConfigMode();
+
+  private:
+    // The reply's length, or 0 for no reply, a reply under 4 bytes or a closed port.
+    std::size_t Exchange(const protocol::Frame& request,
+                         const transport::WaitPolicy& wait = transport::kRegisterWait);
+
+    transport::SerialLink& link_;
+    bool broadcast_ = false;
+    std::uint32_t baud_ = 0;
+    protocol::CommBlock block_;
+    std::uint8_t reply_[transport::SerialLink::kReplySize] = {};
+};
+
+}  // namespace quillet

@@ -1,0 +1,170 @@
+#include "transmitter_dialog.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "about_box.h"
+#include "address_commands.h"
+#include "dialog_text.h"
+#include "message_box.h"
+#include "parameter_commands.h"
+#include "wireless_dialog.h"
+
+// Resources of a static library register only when asked to, outside any namespace.
+static void InitQuilletResources() {
+    Q_INIT_RESOURCE(quillet);
+}
+
+namespace quillet {
+namespace {
+
+QPushButton* Button(const char* text, int id) {
+    auto* button = new QPushButton(Tr(text));
+    button->setObjectName(QString::number(id));
+    button->setAutoDefault(false);
+    return button;
+}
+
+}  // namespace
+
+TransmitterDialog::TransmitterDialog(const std::vector<transport::PortEntry>& ports,
+                                     QWidget* parent)
+    : QDialog(parent), busy_(this) {
+    InitQuilletResources();
+    setWindowTitle(QStringLiteral("QuilletV2.1"));
+    const QIcon icon(QStringLiteral(":/quillet/quillet.png"));
+    setWindowIcon(icon);
+    ui::InstallAboutBox(
+        this, {Tr("关于 Quillet(&A)..."), Tr("关于 Quillet"), Tr("Quillet 2.1版"), {}}, icon);
+    BuildLayout();
+    for (const transport::PortEntry& port : ports)
+        ports_->addItem(QString::fromStdString(port.Label()), QString::fromStdString(port.path));
+    ports_->setCurrentIndex(ports.empty() ? -1 : 0);
+    OpenAtStart();
+    // Every command waits for a successful scan.
+    EnableCommands(false);
+    busy_.Start();
+}
+
+// The link's destructor joins the reader thread before the dialog's state goes away.
+TransmitterDialog::~TransmitterDialog() = default;
+
+QGridLayout* TransmitterDialog::AddGroup(QLayout* parent) {
+    auto* box = new QGroupBox;
+    auto* grid = new QGridLayout(box);
+    grid->setColumnStretch(1, 1);
+    parent->addWidget(box);
+    return grid;
+}
+
+void TransmitterDialog::BuildLayout() {
+    auto* outer = new QVBoxLayout(this);
+
+    auto* top = new QHBoxLayout;
+    ports_ = new QComboBox;
+    ports_->setObjectName("1000");
+    ports_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    top->addWidget(ports_, 1);
+    top->addWidget(Button("测试波特率", 1001));
+    outer->addLayout(top);
+
+    QGridLayout* device = AddGroup(outer);
+    const struct {
+        const char* label;
+        int edit, query, set;
+    } deviceRows[] = {{QT_TRANSLATE_NOOP("Quillet", "设备地址："), 1012, 1007, 1003},
+                      {QT_TRANSLATE_NOOP("Quillet", "设备波特率："), 1013, 1008, 1004}};
+    int row = 0;
+    for (const auto& r : deviceRows) {
+        device->addWidget(new QLabel(Tr(r.label)), row, 0, Qt::AlignRight);
+        auto* edit = new QLineEdit;
+        edit->setObjectName(QString::number(r.edit));
+        device->addWidget(edit, row, 1);
+        for (auto [text, id, column] : {std::tuple{"查询", r.query, 2}, {"设置", r.set, 3}}) {
+            QPushButton* button = Button(text, id);
+            device->addWidget(button, row, column);
+            commands_.push_back(button);
+        }
+        ++row;
+    }
+
+    QGridLayout* live = AddGroup(outer);
+    QGridLayout* parameters = AddGroup(outer);
+    parameters_ = std::make_unique<ParameterCommands>(*this, live, parameters, &commands_);
+    // The live and parameter groups line up their columns with the device group.
+    for (QGridLayout* grid : {device, live, parameters}) grid->setColumnMinimumWidth(0, 130);
+
+    QGridLayout* doors = AddGroup(outer);
+    const struct {
+        const char* label;
+        const char* button;
+        int id;
+    } doorRows[] = {
+        {QT_TRANSLATE_NOOP("Quillet", "液晶控制模式："),
+         QT_TRANSLATE_NOOP("Quillet", "液晶控制模式设置"), 1052},
+        {QT_TRANSLATE_NOOP("Quillet", "无线温湿度变送器参数设置："),
+         QT_TRANSLATE_NOOP("Quillet", "无线参数设置"), 1038},
+    };
+    row = 0;
+    for (const auto& d : doorRows) {
+        doors->addWidget(new QLabel(Tr(d.label)), row, 0, Qt::AlignRight);
+        QPushButton* button = Button(d.button, d.id);
+        doors->addWidget(button, row, 1);
+        commands_.push_back(button);
+        ++row;
+    }
+    connect(findChild<QPushButton*>("1038"), &QPushButton::clicked, this,
+            [this] { ConfigureWireless(); });
+
+    note_ = new QLabel;
+    note_->setObjectName("note");
+    note_->setWordWrap(true);
+    note_->hide();
+    outer->addWidget(note_);
+
+    address_ = std::make_unique<AddressCommands>(*this);
+}
+
+void TransmitterDialog::SetNote(const QString& text) {
+    note_->setText(text);
+    note_->setVisible(!text.isEmpty());
+}
+
+std::string TransmitterDialog::SelectedPath() const {
+    return ports_->currentData().toString().toStdString();
+}
+
+void TransmitterDialog::EnableCommands(bool on) {
+    for (QPushButton* button : commands_) button->setEnabled(on);
+}
+
+void TransmitterDialog::OpenAtStart() {
+    if (link_.Reopen(SelectedPath(), kStartBaud)) return;
+    ui::Message(this, Tr("串口打开失败"), Tr("串口提示"), ui::BoxIcon::Stop);
+}
+
+void TransmitterDialog::ConfigureWireless() {
+    EnableCommands(false);
+    if (client_.EnterConfigMode(&gateway_)) {
+        {
+            // Built anew on every opening, so its start-up runs each time.
+            WirelessDialog wireless(client_, gateway_, this);
+            wireless.exec();
+        }
+        if (!client_.ExitConfigMode())
+            ui::Message(this, Tr("退出配置模式失败，请给设备重新上电"), Tr("警告"),
+                        ui::BoxIcon::Question);
+    } else {
+        ui::Message(this, Tr("无线设备进入配置模式失败，请检查连接"), Tr("警告"),
+                    ui::BoxIcon::Question);
+    }
+    EnableCommands(true);
+}
+
+}  // namespace quillet

@@ -1,0 +1,68 @@
+#pragma once
+// Quillet's one window: the port, the scan, address and baud rate, the transmitter's live
+// values and parameters, and the doors to the wireless and auxiliary dialogs. It owns the
+// link (port, queues, reader thread), so the reader thread ends with the dialog.
+#include <QDialog>
+#include <QString>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "busy_flag.h"
+#include "port_discovery.h"
+#include "serial_link.h"
+#include "transmitter_client.h"
+#include "wireless_frames.h"
+
+class QComboBox;
+class QGridLayout;
+class QLabel;
+class QPushButton;
+
+namespace quillet {
+
+class AddressCommands;
+class ParameterCommands;
+
+class TransmitterDialog : public QDialog {
+    Q_OBJECT
+
+  public:
+    static constexpr std::uint32_t kStartBaud = 4800;
+
+    // Lists `ports` in the selector (item 0 first) and opens item 0 at 4800 baud.
+    explicit TransmitterDialog(const std::vector<transport::PortEntry>& ports,
+                               QWidget* parent = nullptr);
+    ~TransmitterDialog() override;
+
+    // A line at the bottom of the window: the demo's simulated device, a port hint.
+    void SetNote(const QString& text);
+
+    transport::SerialLink& Link() { return link_; }
+    TransmitterClient& Client() { return client_; }
+    BusyFlag& Busy() { return busy_; }
+    const protocol::GatewayState& Gateway() const { return gateway_; }
+
+    // The path of the port chosen in the selector ("" when there is none).
+    std::string SelectedPath() const;
+    // Every command button except the port selector and the scan.
+    void EnableCommands(bool on);
+
+  private:
+    void BuildLayout();
+    QGridLayout* AddGroup(QLayout* parent);
+    void OpenAtStart();
+    void ConfigureWireless();
+
+    transport::SerialLink link_;
+    TransmitterClient client_{link_};
+    BusyFlag busy_;
+    protocol::GatewayState gateway_;
+    QComboBox* ports_ = nullptr;
+    QLabel* note_ = nullptr;
+    std::vector<QPushButton*> commands_;
+    std::unique_ptr<AddressCommands> address_;
+    std::unique_ptr<ParameterCommands> parameters_;
+};
+
+}  // namespace quillet

@@ -93,10 +93,10 @@ void AddressCommands::Scan() {
     foundPath_ = path;
     const protocol::CommBlock& block = client.Block();
     QString text =
-        Tr("土壤水分变送器\n地址：%1  波特率：%2\n").arg(client.Address()).arg(client.Baud()) +
+        Tr("土壤水分变送器\r\n地址：%1  波特率：%2\r\n").arg(client.Address()).arg(client.Baud()) +
         Tr(protocol::ParityText(block.parity));
     if (block.stop1 != 0 || block.stop2 != 0) {
-        text += Tr("\n停止位异常,请重新配置地址或波特率");
+        text += Tr("\r\n停止位异常,请重新配置地址或波特率");
         ui::Message(&dialog_, text, Tr("测试结果异常"), ui::BoxIcon::Question);
     } else {
         ui::Message(&dialog_, text, Tr("测试结果"), ui::BoxIcon::None);

@@ -93,13 +93,13 @@ TEST_F(QuilletTest, ScanFallsBackToTheCommBlockAndReportsParityAndStopBits) {
         QString text, caption;
         BoxIcon icon;
     } cases[] = {
-        {0, 0, 0, "土壤水分变送器\n地址：3  波特率：9600\n无校验", "测试结果", BoxIcon::None},
-        {1, 0, 0, "土壤水分变送器\n地址：3  波特率：9600\n奇校验", "测试结果", BoxIcon::None},
+        {0, 0, 0, "土壤水分变送器\r\n地址：3  波特率：9600\r\n无校验", "测试结果", BoxIcon::None},
+        {1, 0, 0, "土壤水分变送器\r\n地址：3  波特率：9600\r\n奇校验", "测试结果", BoxIcon::None},
         {2, 0, 1,
-         "土壤水分变送器\n地址：3  波特率：9600\n偶校验\n停止位异常,请重新配置地址或波特率",
+         "土壤水分变送器\r\n地址：3  波特率：9600\r\n偶校验\r\n停止位异常,请重新配置地址或波特率",
          "测试结果异常", BoxIcon::Question},
         {7, 1, 0,
-         "土壤水分变送器\n地址：3  波特率：9600\n错误校验\n停止位异常,请重新配置地址或波特率",
+         "土壤水分变送器\r\n地址：3  波特率：9600\r\n错误校验\r\n停止位异常,请重新配置地址或波特率",
          "测试结果异常", BoxIcon::Question},
     };
     for (const auto& c : cases) {

@@ -92,12 +92,13 @@ ExchangeStatus FieldHelpers::ShowScaled(QLineEdit* field, std::uint16_t reg, dou
 }
 
 ExchangeStatus FieldHelpers::ShowStatus(QLineEdit* field, std::uint16_t reg, std::uint16_t normal,
-                                        std::uint16_t alarm, bool showErrors) {
+                                        std::uint16_t alarm, bool showErrors,
+                                        const char* normalText, const char* alarmText) {
     std::uint16_t raw = 0;
     const ExchangeStatus status = client_.ReadRegister(reg, &raw);
     field->clear();
     if (status == ExchangeStatus::Ok)
-        Fill(field, FormatStatus(raw, normal, alarm));
+        Fill(field, FormatStatus(raw, normal, alarm, normalText, alarmText));
     else if (showErrors)
         ReadFailureBox(status);
     return status;
@@ -114,12 +115,13 @@ ExchangeStatus FieldHelpers::ShowUInt32(QLineEdit* field, std::uint16_t reg, boo
     return status;
 }
 
-ExchangeStatus FieldHelpers::ShowFloat(QLineEdit* field, std::uint16_t reg, bool showErrors) {
+ExchangeStatus FieldHelpers::ShowFloat(QLineEdit* field, std::uint16_t reg, bool showErrors,
+                                       int decimals) {
     float value = 0;
     const ExchangeStatus status = client_.ReadFloat(reg, &value);
     field->clear();
     if (status == ExchangeStatus::Ok)
-        Fill(field, FormatFloat(value));
+        Fill(field, FormatFloat(value, decimals));
     else if (showErrors)
         ReadFailureBox(status);
     return status;

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <cstring>
 
+#include "field_format.h"
 #include "message_box.h"
 #include "number_text.h"
 
@@ -73,6 +74,16 @@ void DevicePage::Build() {
         connect(sensorType_, &QComboBox::activated, this, [this] { SensorTypeSelected(); });
     }
 
+    if (spec_.realtime.text) {
+        realtime_ = new QCheckBox(Tr(spec_.realtime.text), this);
+        realtime_->setObjectName(spec_.realtime.id ? QString::number(spec_.realtime.id)
+                                                   : QString::fromUtf8(spec_.realtime.text));
+        connect(realtime_, &QCheckBox::clicked, this, [this] { RealtimeClicked(); });
+    }
+    auto placeRealtime = [this](QGridLayout* grid) {
+        grid->addWidget(realtime_, grid->rowCount(), 3, 1, 2);
+    };
+
     QMap<QString, int> seen;
     rows_.resize(spec_.rows.size());
     for (std::size_t i = 0; i < spec_.rows.size(); ++i) {
@@ -86,44 +97,49 @@ void DevicePage::Build() {
         QGridLayout* grid = grids[r.column];
         const int line = grid->rowCount();
         c.label = new QLabel(Tr(r.label), this);
-        c.edit = new QLineEdit(this);
-        c.edit->setObjectName(ControlName(r.edit, name, "edit"));
-        c.edit->setMinimumWidth(80);
-        c.edit->setMaximumWidth(120);
         grid->addWidget(c.label, line, 0);
-        grid->addWidget(c.edit, line, 1);
+        QWidget* value = nullptr;
+        if (r.encoding == Encoding::Choice) {
+            c.combo = new QComboBox(this);
+            c.combo->setObjectName(ControlName(r.edit, name, "combo"));
+            for (const char* item : r.items) c.combo->addItem(Tr(item));
+            // Qt selects the first item added; the list starts without a selection.
+            c.combo->setCurrentIndex(-1);
+            value = c.combo;
+        } else if (!(r.flags & kNoEdit)) {
+            c.edit = new QLineEdit(this);
+            c.edit->setObjectName(ControlName(r.edit, name, "edit"));
+            c.edit->setMinimumWidth(80);
+            c.edit->setMaximumWidth(120);
+            value = c.edit;
+        }
+        if (value) grid->addWidget(value, line, 1);
         if (r.unit && *r.unit) {
             c.unit = new QLabel(Tr(r.unit), this);
             grid->addWidget(c.unit, line, 2);
         }
-        if (r.access != Access::Write) {
+        if ((r.access == Access::Read || r.access == Access::ReadWrite) &&
+            !(r.flags & kSharedQuery)) {
             c.query = new QPushButton(Tr(spec_.queryText), this);
             c.query->setObjectName(ControlName(r.query, name, "query"));
             grid->addWidget(c.query, line, 3);
-            connect(c.query, &QPushButton::clicked, this, [this, i] { ReadRow(i, true); });
+            connect(c.query, &QPushButton::clicked, this, [this, i] { Query(i); });
         }
-        if (r.access != Access::Read) {
+        if (r.access == Access::Write || r.access == Access::ReadWrite) {
             c.set = new QPushButton(Tr(spec_.setText), this);
             c.set->setObjectName(ControlName(r.set, name, "set"));
             grid->addWidget(c.set, line, 4);
             connect(c.set, &QPushButton::clicked, this, [this, i] { WriteRow(i); });
         }
         if (r.flags & kHidden) {
-            for (QWidget* w : {static_cast<QWidget*>(c.label), static_cast<QWidget*>(c.edit),
+            for (QWidget* w : {value, static_cast<QWidget*>(c.label),
                                static_cast<QWidget*>(c.unit), static_cast<QWidget*>(c.query),
                                static_cast<QWidget*>(c.set)})
                 if (w) w->hide();
         }
+        if (realtime_ && spec_.realtime.afterRow == static_cast<int>(i)) placeRealtime(grid);
     }
-
-    if (spec_.realtime.text) {
-        realtime_ = new QCheckBox(Tr(spec_.realtime.text), this);
-        realtime_->setObjectName(spec_.realtime.id ? QString::number(spec_.realtime.id)
-                                                   : QString::fromUtf8(spec_.realtime.text));
-        QGridLayout* grid = grids[spec_.realtime.column];
-        grid->addWidget(realtime_, grid->rowCount(), 3, 1, 2);
-        connect(realtime_, &QCheckBox::clicked, this, [this] { RealtimeClicked(); });
-    }
+    if (realtime_ && spec_.realtime.afterRow < 0) placeRealtime(grids[spec_.realtime.column]);
 
     if (!spec_.notes.empty()) {
         auto* side = new QWidget(this);
@@ -182,10 +198,66 @@ RowScale DevicePage::ScaleFor(std::size_t row) const {
         case Encoding::Scaled:
             return {r.factor, r.decimals, r.multiplier};
         case Encoding::UInt32:
+        case Encoding::UIntDecimal:
             return {1.0, 0, r.multiplier};
         default:
             return {1.0, 0, 1};
     }
+}
+
+void DevicePage::Query(std::size_t row) {
+    ReadRow(row, true);
+    for (std::size_t i = row + 1; i < spec_.rows.size() && (spec_.rows[i].flags & kSharedQuery);
+         ++i)
+        ReadRow(i, true);
+}
+
+QString DevicePage::RowText(std::size_t row, std::uint16_t raw) const {
+    const Row& r = spec_.rows[row];
+    switch (r.encoding) {
+        case Encoding::Tenths:
+        case Encoding::Hundredths:
+        case Encoding::Whole:
+        case Encoding::Scaled: {
+            const RowScale s = ScaleFor(row);
+            return QString::fromStdString(fields::FormatScaled(raw, s.factor, s.decimals));
+        }
+        case Encoding::Status:
+            return QString::fromStdString(
+                r.items.size() == 2
+                    ? fields::FormatStatus(raw, r.normal, r.alarm, r.items[0], r.items[1])
+                    : fields::FormatStatus(raw, r.normal, r.alarm));
+        default:
+            return QString::fromStdString(fields::FormatUInt(raw));
+    }
+}
+
+protocol::ExchangeStatus DevicePage::ReadChoice(std::size_t row, bool showErrors) {
+    const Row& r = spec_.rows[row];
+    std::uint16_t raw = 0;
+    const protocol::ExchangeStatus status = client_.ReadRegister(r.reg, &raw);
+    if (status == protocol::ExchangeStatus::Ok) {
+        const int index = static_cast<int>(raw) - r.itemBase;
+        QComboBox* combo = rows_[row].combo;
+        combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : -1);
+    } else if (showErrors) {
+        fields_.ReadFailureBox(status);
+    }
+    return status;
+}
+
+void DevicePage::WriteChoice(std::size_t row) {
+    const Row& r = spec_.rows[row];
+    const int index = rows_[row].combo->currentIndex();
+    if (index < 0) {
+        // No selection has no register value; writing the "none" index would put 0xFFFF
+        // (or 0) into the device.
+        ui::Message(this, Tr("请先选择要设置的值，未写入设备"), Tr("警告"), ui::BoxIcon::Warning);
+        return;
+    }
+    const auto value = static_cast<std::uint16_t>(index + r.itemBase);
+    fields_.WriteResultBox(client_.WriteRegister(r.reg, value),
+                           fields::FieldHelpers::SuccessIcon::Information);
 }
 
 protocol::ExchangeStatus DevicePage::ReadRow(std::size_t row, bool showErrors) {
@@ -201,15 +273,21 @@ protocol::ExchangeStatus DevicePage::ReadRow(std::size_t row, bool showErrors) {
         }
         case Encoding::UInt:
         case Encoding::Bool01:
+        case Encoding::UIntDecimal:
             return fields_.ShowUInt(edit, r.reg, showErrors);
         case Encoding::Int:
             return fields_.ShowInt(edit, r.reg, showErrors);
         case Encoding::UInt32:
             return fields_.ShowUInt32(edit, r.reg, showErrors);
         case Encoding::Float:
-            return fields_.ShowFloat(edit, r.reg, showErrors);
+            return fields_.ShowFloat(edit, r.reg, showErrors, r.decimals ? r.decimals : 6);
         case Encoding::Status:
+            if (r.items.size() == 2)
+                return fields_.ShowStatus(edit, r.reg, r.normal, r.alarm, showErrors, r.items[0],
+                                          r.items[1]);
             return fields_.ShowStatus(edit, r.reg, r.normal, r.alarm, showErrors);
+        case Encoding::Choice:
+            return ReadChoice(row, showErrors);
     }
     return protocol::ExchangeStatus::NoReply;
 }
@@ -217,6 +295,10 @@ protocol::ExchangeStatus DevicePage::ReadRow(std::size_t row, bool showErrors) {
 void DevicePage::WriteRow(std::size_t row) {
     const Row& r = spec_.rows[row];
     QLineEdit* edit = rows_[row].edit;
+    if (r.encoding == Encoding::Choice) {
+        WriteChoice(row);
+        return;
+    }
     if (r.encoding == Encoding::Bool01) {
         const std::uint32_t value = protocol::ParseUnsignedEntry(edit->text().toStdString());
         if (value != 0 && value != 1) {
@@ -250,7 +332,8 @@ void DevicePage::PollRows() {
         const Row& r = spec_.rows[i];
         if (!(r.flags & kPolled)) continue;
         if ((r.flags & kTempHumidity) && !th) continue;
-        ReadRow(i, false);
+        if (ReadRow(i, false) != protocol::ExchangeStatus::Ok && rows_[i].edit)
+            rows_[i].edit->clear();
     }
 }
 
@@ -259,7 +342,8 @@ void DevicePage::Poll() {
 }
 
 void DevicePage::RealtimeClicked() {
-    if (!link_.IsOpen()) {
+    // A box that only switches polling does not ask for the port.
+    if (spec_.realtime.mode != RealtimeMode::None && !link_.IsOpen()) {
         realtime_->setChecked(false);
         ui::Message(this, Tr("请先打开串口"), Tr("警告"), ui::BoxIcon::Warning);
     }
@@ -274,10 +358,12 @@ void DevicePage::UpdateEnabled() {
         const Row& r = spec_.rows[i];
         RowControls& c = rows_[i];
         const bool typeOff = (r.flags & kTempHumidity) && !th;
-        const bool allOff = live && mode == RealtimeMode::AllButtons;
+        const bool allOff =
+            live && mode == RealtimeMode::AllButtons && !(r.flags & kKeepEnabled);
         const bool queryOff =
             allOff || (live && mode == RealtimeMode::PolledQueries && (r.flags & kPolled));
-        c.edit->setEnabled(!typeOff);
+        if (c.edit) c.edit->setEnabled(!typeOff);
+        if (c.combo) c.combo->setEnabled(!typeOff);
         if (c.query) c.query->setEnabled(!typeOff && !queryOff);
         if (c.set) c.set->setEnabled(!typeOff && !allOff);
     }
@@ -287,7 +373,8 @@ void DevicePage::UpdateEnabled() {
 void DevicePage::SensorTypeSelected() {
     if (!TypeHasTempHumidity()) {
         for (std::size_t i = 0; i < spec_.rows.size(); ++i)
-            if (spec_.rows[i].flags & kTempHumidity) rows_[i].edit->setText(QStringLiteral(" "));
+            if ((spec_.rows[i].flags & kTempHumidity) && rows_[i].edit)
+                rows_[i].edit->setText(QStringLiteral(" "));
     }
     UpdateEnabled();
     SensorTypeChanged();

@@ -18,15 +18,23 @@ enum class Encoding : std::uint8_t {
     Float,       // two registers as an IEEE single, "%f"; set with function 16
     Status,      // "正常" / "警告" / "err" from the row's normal and alarm values
     Bool01,      // unsigned; a set accepts 0 or 1 only ("非法输入" otherwise)
+    UIntDecimal, // unsigned 0..65535, field emptied first; set: the decimal entry x multiplier,
+                 // truncated, low 16 bits (12.7 -> 12, -1 -> 65535)
+    Choice,      // a combo of `items`; register value = index + `itemBase`. A value outside
+                 // the list leaves no selection; a set without a selection writes nothing
 };
 
-enum class Access : std::uint8_t { Read, ReadWrite, Write };
+// Show: a value the page fills itself (an edit without buttons).
+enum class Access : std::uint8_t { Read, ReadWrite, Write, Show };
 
 // Row flags.
 enum : unsigned {
     kPolled = 1u << 0,        // read by poll; its query button is disabled in real time
     kTempHumidity = 1u << 1,  // blanked and disabled by a gas-only sensor type
     kHidden = 1u << 2,        // present and wired, never shown
+    kSharedQuery = 1u << 3,   // no button of its own: the previous row's query reads it too
+    kNoEdit = 1u << 4,        // a command row: caption and button only
+    kKeepEnabled = 1u << 5,   // its buttons stay usable while the real-time box is checked
 };
 
 struct Row {
@@ -41,10 +49,13 @@ struct Row {
     unsigned flags = 0;
     int column = 0;               // layout area of the page, left to right
     double factor = 1.0;          // Encoding::Scaled
-    int decimals = 0;             // Encoding::Scaled
+    int decimals = 0;             // Encoding::Scaled; Float: "%.Nf" when given, else "%f"
     std::int32_t multiplier = 1;  // Encoding::Scaled and UInt32
     std::uint16_t normal = 0;     // Encoding::Status
     std::uint16_t alarm = 1;
+    // Choice: the combo's items. Status: the normal and alarm texts when not "正常"/"警告".
+    std::vector<const char*> items{};
+    int itemBase = 0;  // Encoding::Choice
 };
 
 enum class RealtimeMode : std::uint8_t {
@@ -57,7 +68,8 @@ struct RealtimeBox {
     int id = 0;                  // 0: named by its text
     const char* text = nullptr;  // "实时" or "自动"; nullptr: the page has no box
     RealtimeMode mode = RealtimeMode::PolledQueries;
-    int column = 0;  // placed under this column's rows
+    int column = 0;     // placed under this column's rows
+    int afterRow = -1;  // or right after this row (in that row's column)
 };
 
 struct PageSpec {

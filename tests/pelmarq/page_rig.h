@@ -1,0 +1,75 @@
+#pragma once
+// A device page on the program's own serial link, against a simulated register device on a
+// pseudo-terminal; every message box recorded.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <memory>
+
+#include "category_container.h"
+#include "device_page.h"
+#include "profiles.h"
+#include "register_frames.h"
+#include "simulated_line.h"
+#include "ui_test_support.h"
+
+namespace pagetest {
+
+using testsupport::Find;
+
+struct PageRig {
+    static constexpr std::uint8_t kAddress = 7;
+    static constexpr std::uint32_t kBaud = 9600;
+
+    explicit PageRig(sim::RegisterMap registers = {})
+        : device(std::make_shared<sim::RegisterDevice>(sim::DeviceAt(kAddress, kBaud),
+                                                       std::move(registers))),
+          line(device) {
+        link.Reopen(line.Path(), kBaud);
+        link.SetDeviceAddress(kAddress);
+    }
+
+    // Builds the page under test on this rig's link.
+    template <class Make>
+    QWidget* Page(Make make) {
+        page.reset(make(link, nullptr));
+        return page.get();
+    }
+
+    QLineEdit* Edit(const QString& name) const { return Find<QLineEdit>(page.get(), name); }
+    QString Text(const QString& name) const {
+        QLineEdit* e = Edit(name);
+        return e ? e->text() : QStringLiteral("<no %1>").arg(name);
+    }
+    // Clicks the named button of the page; false when there is none.
+    bool Click(const QString& name) {
+        auto* b = Find<QPushButton>(page.get(), name);
+        if (!b) return false;
+        b->click();
+        return true;
+    }
+    std::uint16_t Reg(std::uint16_t reg) const { return device->Register(reg).value_or(0xDEAD); }
+
+    // Requests as they went out.
+    static sim::Bytes Bytes(const protocol::Frame& f) { return {f.data(), f.data() + f.size}; }
+    static sim::Bytes Read(std::uint16_t reg, std::uint8_t count = 1) {
+        return Bytes(protocol::BuildReadRegisters(kAddress, reg, count));
+    }
+    static sim::Bytes Write(std::uint16_t reg, std::uint16_t value) {
+        return Bytes(protocol::BuildWriteRegister(kAddress, reg, value));
+    }
+    static sim::Bytes WritePair(std::uint16_t reg, std::uint32_t value) {
+        return Bytes(protocol::BuildWriteRegisterPair(kAddress, reg, value));
+    }
+
+    testsupport::BoxRecorder boxes;
+    std::shared_ptr<sim::RegisterDevice> device;
+    sim::SimulatedLine line;
+    transport::SerialLink link;
+    std::unique_ptr<QWidget> page;  // before the link goes
+};
+
+}  // namespace pagetest

@@ -25,13 +25,20 @@ struct PageRig {
     static constexpr std::uint32_t kBaud = 9600;
 
     explicit PageRig(sim::RegisterMap registers = {})
-        : device(std::make_shared<sim::RegisterDevice>(sim::DeviceAt(kAddress, kBaud),
-                                                       std::move(registers))),
-          line(device) {
-        link.Reopen(line.Path(), kBaud);
-        link.SetDeviceAddress(kAddress);
+        : PageRig(std::make_shared<sim::RegisterDevice>(sim::DeviceAt(kAddress, kBaud),
+                                                        std::move(registers)),
+                  0) {}
+    // A demo profile's device, at its own address and baud rate.
+    explicit PageRig(const sim::Profile* profile)
+        : PageRig(std::dynamic_pointer_cast<sim::RegisterDevice>(profile->make({})), 0) {}
+
+  private:
+    PageRig(std::shared_ptr<sim::RegisterDevice> d, int) : device(std::move(d)), line(device) {
+        link.Reopen(line.Path(), device->Baud());
+        link.SetDeviceAddress(device->Address());
     }
 
+  public:
     // Builds the page under test on this rig's link.
     template <class Make>
     QWidget* Page(Make make) {

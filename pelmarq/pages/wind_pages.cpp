@@ -8,6 +8,12 @@
 
 #include "number_text.h"
 
+// The resources live in a static library: nothing would pull them into a program unless
+// something names them.
+static void InitPelmarqResources() {
+    Q_INIT_RESOURCE(pelmarq);
+}
+
 namespace pages {
 namespace {
 
@@ -42,6 +48,7 @@ WindDirection WindDirectionOf(std::uint16_t code) {
 
 WindDirectionPage::WindDirectionPage(transport::SerialLink& link, QWidget* parent)
     : DevicePage(link, DirectionSpec(), parent) {
+    InitPelmarqResources();
     icon_ = new QLabel(this);
     icon_->setObjectName("1238");
     icon_->setFixedSize(32, 32);

@@ -11,8 +11,10 @@ namespace {
 
 using pages::Make;
 
+// The picture's resource; empty when the picture could not be loaded.
 QString IconOf(QWidget* page) {
-    return Find<QLabel>(page, "1238")->property("icon").toString();
+    auto* icon = Find<QLabel>(page, "1238");
+    return icon->pixmap().isNull() ? QString() : icon->property("icon").toString();
 }
 QString NameOf(QWidget* page) {
     return Find<QLabel>(page, "风向:value")->text();

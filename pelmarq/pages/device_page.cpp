@@ -28,6 +28,12 @@ QString ControlName(int id, const QString& caption, const char* role) {
     return id ? QString::number(id) : caption + ":" + role;
 }
 
+// The texts of a status row's two states.
+std::pair<const char*, const char*> StatusTexts(const Row& r) {
+    if (r.items.size() == 2) return {r.items[0], r.items[1]};
+    return {"正常", "警告"};
+}
+
 bool IsTwoRegister(Encoding e) {
     return e == Encoding::UInt32 || e == Encoding::Float;
 }
@@ -132,9 +138,8 @@ void DevicePage::Build() {
             connect(c.set, &QPushButton::clicked, this, [this, i] { WriteRow(i); });
         }
         if (r.flags & kHidden) {
-            for (QWidget* w : {value, static_cast<QWidget*>(c.label),
-                               static_cast<QWidget*>(c.unit), static_cast<QWidget*>(c.query),
-                               static_cast<QWidget*>(c.set)})
+            for (QWidget* w : {value, static_cast<QWidget*>(c.label), static_cast<QWidget*>(c.unit),
+                               static_cast<QWidget*>(c.query), static_cast<QWidget*>(c.set)})
                 if (w) w->hide();
         }
         if (realtime_ && spec_.realtime.afterRow == static_cast<int>(i)) placeRealtime(grid);
@@ -198,7 +203,7 @@ RowScale DevicePage::ScaleFor(std::size_t row) const {
         case Encoding::Scaled:
             return {r.factor, r.decimals, r.multiplier};
         case Encoding::UInt32:
-        case Encoding::UIntDecimal:
+        case Encoding::UIntTrunc:
             return {1.0, 0, r.multiplier};
         default:
             return {1.0, 0, 1};
@@ -222,11 +227,11 @@ QString DevicePage::RowText(std::size_t row, std::uint16_t raw) const {
             const RowScale s = ScaleFor(row);
             return QString::fromStdString(fields::FormatScaled(raw, s.factor, s.decimals));
         }
-        case Encoding::Status:
+        case Encoding::Status: {
+            const auto [normal, alarm] = StatusTexts(r);
             return QString::fromStdString(
-                r.items.size() == 2
-                    ? fields::FormatStatus(raw, r.normal, r.alarm, r.items[0], r.items[1])
-                    : fields::FormatStatus(raw, r.normal, r.alarm));
+                fields::FormatStatus(raw, r.normal, r.alarm, normal, alarm));
+        }
         default:
             return QString::fromStdString(fields::FormatUInt(raw));
     }
@@ -273,7 +278,7 @@ protocol::ExchangeStatus DevicePage::ReadRow(std::size_t row, bool showErrors) {
         }
         case Encoding::UInt:
         case Encoding::Bool01:
-        case Encoding::UIntDecimal:
+        case Encoding::UIntTrunc:
             return fields_.ShowUInt(edit, r.reg, showErrors);
         case Encoding::Int:
             return fields_.ShowInt(edit, r.reg, showErrors);
@@ -281,11 +286,10 @@ protocol::ExchangeStatus DevicePage::ReadRow(std::size_t row, bool showErrors) {
             return fields_.ShowUInt32(edit, r.reg, showErrors);
         case Encoding::Float:
             return fields_.ShowFloat(edit, r.reg, showErrors, r.decimals ? r.decimals : 6);
-        case Encoding::Status:
-            if (r.items.size() == 2)
-                return fields_.ShowStatus(edit, r.reg, r.normal, r.alarm, showErrors, r.items[0],
-                                          r.items[1]);
-            return fields_.ShowStatus(edit, r.reg, r.normal, r.alarm, showErrors);
+        case Encoding::Status: {
+            const auto [normal, alarm] = StatusTexts(r);
+            return fields_.ShowStatus(edit, r.reg, r.normal, r.alarm, showErrors, normal, alarm);
+        }
         case Encoding::Choice:
             return ReadChoice(row, showErrors);
     }
@@ -358,8 +362,7 @@ void DevicePage::UpdateEnabled() {
         const Row& r = spec_.rows[i];
         RowControls& c = rows_[i];
         const bool typeOff = (r.flags & kTempHumidity) && !th;
-        const bool allOff =
-            live && mode == RealtimeMode::AllButtons && !(r.flags & kKeepEnabled);
+        const bool allOff = live && mode == RealtimeMode::AllButtons && !(r.flags & kKeepEnabled);
         const bool queryOff =
             allOff || (live && mode == RealtimeMode::PolledQueries && (r.flags & kPolled));
         if (c.edit) c.edit->setEnabled(!typeOff);

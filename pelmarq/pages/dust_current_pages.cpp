@@ -3,11 +3,7 @@
 namespace pages {
 namespace {
 
-constexpr auto F = Encoding::Float;
-constexpr auto H = Encoding::Hundredths;
-constexpr auto U = Encoding::UInt;
-constexpr auto R = Access::Read;
-constexpr auto RW = Access::ReadWrite;
+using namespace cells;
 
 }  // namespace
 

@@ -18,7 +18,7 @@ enum class Encoding : std::uint8_t {
     Float,       // two registers as an IEEE single, "%f"; set with function 16
     Status,      // "正常" / "警告" / "err" from the row's normal and alarm values
     Bool01,      // unsigned; a set accepts 0 or 1 only ("非法输入" otherwise)
-    UIntDecimal, // unsigned 0..65535, field emptied first; set: the decimal entry x multiplier,
+    UIntTrunc,   // unsigned 0..65535, field emptied first; set: the decimal entry x multiplier,
                  // truncated, low 16 bits (12.7 -> 12, -1 -> 65535)
     Choice,      // a combo of `items`; register value = index + `itemBase`. A value outside
                  // the list leaves no selection; a set without a selection writes nothing
@@ -82,5 +82,17 @@ struct PageSpec {
     std::vector<const char*> columnTitles{};  // group box per column where given ("" none)
     std::vector<const char*> notes{};         // lines shown at the right
 };
+
+// Short names for the cells of page tables (`using namespace pages::cells;` in a table file).
+namespace cells {
+inline constexpr auto T = Encoding::Tenths;
+inline constexpr auto H = Encoding::Hundredths;
+inline constexpr auto U = Encoding::UInt;
+inline constexpr auto UT = Encoding::UIntTrunc;
+inline constexpr auto U32 = Encoding::UInt32;
+inline constexpr auto F = Encoding::Float;
+inline constexpr auto R = Access::Read;
+inline constexpr auto RW = Access::ReadWrite;
+}  // namespace cells
 
 }  // namespace pages

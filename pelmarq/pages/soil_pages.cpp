@@ -5,12 +5,7 @@
 namespace pages {
 namespace {
 
-constexpr auto T = Encoding::Tenths;
-constexpr auto H = Encoding::Hundredths;
-constexpr auto U = Encoding::UInt;
-constexpr auto UD = Encoding::UIntDecimal;
-constexpr auto R = Access::Read;
-constexpr auto RW = Access::ReadWrite;
+using namespace cells;
 
 // Conductivity, salinity and TDS: signed, x1, "%.1f".
 Row Measured(const char* label, std::uint16_t reg) {
@@ -24,28 +19,25 @@ constexpr int kStandardValue = 11;
 
 }  // namespace
 
-SoilThreeInOnePage::SoilThreeInOnePage(transport::SerialLink& link, QWidget* parent)
-    : DevicePage(link,
-                 {.rows = {{"含水率", "%", 0, 0, 0, 0x0000, H, R, kPolled},
-                           {"温度值", "℃", 0, 0, 0, 0x0001, H, R, kPolled},
-                           {"电导率", "us/cm", 0, 0, 0, 0x0002, U, R, kPolled}},
-                  .realtime = {0, "实时"},
-                  .notes = {"说明：\n                 此页面主要针对TORVEX-B(默认)如果产品为A款，"
-                            "含水率与温度值读数相反，其他无影响。"}},
-                 parent) {}
+PageSpec SoilThreeInOneSpec() {
+    return {.rows = {{"含水率", "%", 0, 0, 0, 0x0000, H, R, kPolled},
+                     {"温度值", "℃", 0, 0, 0, 0x0001, H, R, kPolled},
+                     {"电导率", "us/cm", 0, 0, 0, 0x0002, U, R, kPolled}},
+            .realtime = {0, "实时"},
+            .notes = {"说明：\n                 此页面主要针对TORVEX-B(默认)如果产品为A款，"
+                      "含水率与温度值读数相反，其他无影响。"}};
+}
 
-SoilTempMoisturePage::SoilTempMoisturePage(transport::SerialLink& link, QWidget* parent)
-    : DevicePage(link,
-                 {.rows = {{"含水率", "%", 0, 0, 0, 0x0000, T, R, kPolled},
-                           {"温度值", "℃", 0, 0, 0, 0x0001, T, R, kPolled}},
-                  .realtime = {0, "实时"}},
-                 parent) {}
+PageSpec SoilTempMoistureSpec() {
+    return {.rows = {{"含水率", "%", 0, 0, 0, 0x0000, T, R, kPolled},
+                     {"温度值", "℃", 0, 0, 0, 0x0001, T, R, kPolled}},
+            .realtime = {0, "实时"}};
+}
 
-SoilMoisturePage::SoilMoisturePage(transport::SerialLink& link, QWidget* parent)
-    : DevicePage(
-          link,
-          {.rows = {{"含水率", "%", 0, 0, 0, 0x0001, H, R, kPolled}}, .realtime = {0, "实时"}},
-          parent) {}
+// The moisture is register 1 on this probe.
+PageSpec SoilMoistureSpec() {
+    return {.rows = {{"含水率", "%", 0, 0, 0, 0x0001, H, R, kPolled}}, .realtime = {0, "实时"}};
+}
 
 // Left the measured values and the "自动" box; right the coefficients and calibration values,
 // the standard value set apart below them (its buttons stay usable while "自动" is on).
@@ -61,7 +53,7 @@ SoilConductivityPage::SoilConductivityPage(transport::SerialLink& link, QWidget*
                            {"TDS系数:", "", 0, 0, 0, 0x0024, U, RW, 0, 1},
                            {"温度校准值:", "", 0, 0, 0, 0x0050, T, RW, 0, 1},
                            {"含水率校准值:", "", 0, 0, 0, 0x0051, T, RW, 0, 1},
-                           {"电导率校准值:", "", 0, 0, 0, 0x0052, UD, RW, 0, 1},
+                           {"电导率校准值:", "", 0, 0, 0, 0x0052, UT, RW, 0, 1},
                            {"标准数值:", "", 0, 0, 0, 0x03EB, U, RW, kKeepEnabled, 2}},
                   .realtime = {0, "自动", RealtimeMode::AllButtons, 0},
                   .queryText = "读取"},
@@ -77,11 +69,10 @@ protocol::ExchangeStatus SoilConductivityPage::ReadRow(std::size_t row, bool sho
     return DevicePage::ReadRow(row, showErrors);
 }
 
-SoilPhPage::SoilPhPage(transport::SerialLink& link, QWidget* parent)
-    : DevicePage(link,
-                 {.rows = {{"PH值:", "", 0, 0, 0, 0x0000, T, R, kPolled}},
-                  .realtime = {0, "自动"},
-                  .queryText = "读取"},
-                 parent) {}
+PageSpec SoilPhSpec() {
+    return {.rows = {{"PH值:", "", 0, 0, 0, 0x0000, T, R, kPolled}},
+            .realtime = {0, "自动"},
+            .queryText = "读取"};
+}
 
 }  // namespace pages

@@ -1,27 +1,15 @@
 #pragma once
-// The soil category: three-in-one probe, temperature/moisture probe, moisture probe,
-// conductivity probe (coefficients and calibration) and pH probe.
+// The soil category: three-in-one probe, temperature/moisture probe, moisture probe and pH
+// probe (each only its table), and the conductivity probe with coefficients and
+// calibration.
 #include "device_page.h"
 
 namespace pages {
 
-class SoilThreeInOnePage : public DevicePage {
-    Q_OBJECT
-  public:
-    SoilThreeInOnePage(transport::SerialLink& link, QWidget* parent = nullptr);
-};
-
-class SoilTempMoisturePage : public DevicePage {
-    Q_OBJECT
-  public:
-    SoilTempMoisturePage(transport::SerialLink& link, QWidget* parent = nullptr);
-};
-
-class SoilMoisturePage : public DevicePage {
-    Q_OBJECT
-  public:
-    SoilMoisturePage(transport::SerialLink& link, QWidget* parent = nullptr);
-};
+PageSpec SoilThreeInOneSpec();
+PageSpec SoilTempMoistureSpec();
+PageSpec SoilMoistureSpec();
+PageSpec SoilPhSpec();
 
 class SoilConductivityPage : public DevicePage {
     Q_OBJECT
@@ -30,12 +18,6 @@ class SoilConductivityPage : public DevicePage {
 
   protected:
     protocol::ExchangeStatus ReadRow(std::size_t row, bool showErrors) override;
-};
-
-class SoilPhPage : public DevicePage {
-    Q_OBJECT
-  public:
-    SoilPhPage(transport::SerialLink& link, QWidget* parent = nullptr);
 };
 
 }  // namespace pages

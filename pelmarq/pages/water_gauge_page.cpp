@@ -5,16 +5,13 @@
 namespace pages {
 namespace {
 
-constexpr auto UD = Encoding::UIntDecimal;
-constexpr auto C = Encoding::Choice;
-constexpr auto R = Access::Read;
-constexpr auto RW = Access::ReadWrite;
+using namespace cells;
 
 enum : std::size_t { kScheme, kLeak, kLevel, kTemperature };
 
 Row Combo(const char* label, std::uint16_t reg, std::vector<const char*> items, int column,
           int base = 0, unsigned flags = 0) {
-    Row r{label, "", 0, 0, 0, reg, C, RW, flags, column};
+    Row r{label, "", 0, 0, 0, reg, Encoding::Choice, RW, flags, column};
     r.items = std::move(items);
     r.itemBase = base;
     return r;
@@ -34,18 +31,18 @@ PageSpec WaterGaugeSpec() {
     tilt.decimals = 2;
     return {.rows = {Combo("主机运行方案", 0x0064, {"空高测量", "水深测量", "倾斜测量"}, 0),
                      leak,
-                     {"水位值", "cm", 0, 0, 0, 0x0000, UD, R, kPolled},
+                     {"水位值", "cm", 0, 0, 0, 0x0000, UT, R, kPolled},
                      {"水温", "℃", 0, 0, 0, 0x0001, Encoding::Tenths, R, kPolled},
-                     {"水位上限", "cm", 0, 0, 0, 0x0065, UD, RW},
-                     {"水位下限", "cm", 0, 0, 0, 0x0066, UD, RW},
-                     {"控制回差", "cm", 0, 0, 0, 0x0067, UD, RW},
+                     {"水位上限", "cm", 0, 0, 0, 0x0065, UT, RW},
+                     {"水位下限", "cm", 0, 0, 0, 0x0066, UT, RW},
+                     {"控制回差", "cm", 0, 0, 0, 0x0067, UT, RW},
                      Combo("模拟量类型", 0x0075, {"4-20mA", "0-5V", "0-10V"}, 0, 1, kHidden),
-                     {"量程上限", "cm", 0, 0, 0, 0x0070, UD, RW, kHidden},
-                     {"量程下限", "cm", 0, 0, 0, 0x006F, UD, RW, kHidden},
-                     {"水尺长度", "cm", 0, 0, 0, 0x0068, UD, RW, 0, 1},
-                     {"基准值", "cm", 0, 0, 0, 0x0069, UD, RW, 0, 1},
+                     {"量程上限", "cm", 0, 0, 0, 0x0070, UT, RW, kHidden},
+                     {"量程下限", "cm", 0, 0, 0, 0x006F, UT, RW, kHidden},
+                     {"水尺长度", "cm", 0, 0, 0, 0x0068, UT, RW, 0, 1},
+                     {"基准值", "cm", 0, 0, 0, 0x0069, UT, RW, 0, 1},
                      tilt,
-                     {"采集灵敏度", "", 0, 0, 0, 0x006E, UD, RW, 0, 1},
+                     {"采集灵敏度", "", 0, 0, 0, 0x006E, UT, RW, 0, 1},
                      Combo("继电器状态", 0x0003, {"断开", "闭合"}, 1),
                      Combo("上限关联继电器", 0x006C, kRelayLink, 1),
                      Combo("下限关联继电器", 0x006D, kRelayLink, 1)},

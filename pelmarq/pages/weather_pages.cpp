@@ -5,12 +5,7 @@
 namespace pages {
 namespace {
 
-constexpr auto T = Encoding::Tenths;
-constexpr auto H = Encoding::Hundredths;
-constexpr auto U = Encoding::UInt;
-constexpr auto U32 = Encoding::UInt32;
-constexpr auto R = Access::Read;
-constexpr auto RW = Access::ReadWrite;
+using namespace cells;
 constexpr auto P = kPolled;
 
 PageSpec OneValue(Row row) {

@@ -58,6 +58,34 @@ struct PageRig {
         b->click();
         return true;
     }
+    // Rows without ids: "<row>:query" clicked, the text of "<row>:edit" returned.
+    QString Query(const char* row) {
+        if (!Click(Named(row, "query"))) return QStringLiteral("<no query button>");
+        return Text(Named(row, "edit"));
+    }
+    // `entry` typed into "<row>:edit", then "<row>:set" clicked.
+    bool Set(const char* row, const char* entry) {
+        QLineEdit* e = Edit(Named(row, "edit"));
+        if (!e) return false;
+        e->setText(QString::fromUtf8(entry));
+        return Click(Named(row, "set"));
+    }
+    static QString Named(const char* row, const char* role) {
+        return QString::fromUtf8(row) + ":" + role;
+    }
+
+    // Exactly this request went out and no box was shown.
+    void ExpectQuiet(const sim::Bytes& request) const {
+        EXPECT_EQ(line.Received(), std::vector<sim::Bytes>{request});
+        EXPECT_TRUE(boxes.Boxes().empty()) << boxes.Texts().toStdString();
+    }
+    // Exactly this write went out and "写入成功" was shown with this icon.
+    void ExpectWritten(const sim::Bytes& request, ui::BoxIcon icon) const {
+        EXPECT_EQ(line.Received(), std::vector<sim::Bytes>{request});
+        EXPECT_EQ(boxes.Only().text, "写入成功");
+        EXPECT_EQ(boxes.Only().icon, icon);
+    }
+
     std::uint16_t Reg(std::uint16_t reg) const { return device->Register(reg).value_or(0xDEAD); }
 
     // Requests as they went out.

@@ -8,6 +8,7 @@ namespace pagetest {
 namespace {
 
 using pages::Make;
+using pages::MakeTable;
 
 struct ReadCase {
     const char* what;
@@ -21,26 +22,25 @@ struct ReadCase {
 TEST(SoilPages, QueryShowsEachValueScaledAndSignedAsTheProbeMeansIt) {
     using C = pages::SoilConductivityPage;
     const ReadCase cases[] = {
-        {"3in1 moisture", Make<pages::SoilThreeInOnePage>, "含水率", 0, 3456, "34.56"},
-        {"3in1 temperature", Make<pages::SoilThreeInOnePage>, "温度值", 1, 0xFF38, "-2.00"},
-        {"3in1 conductivity", Make<pages::SoilThreeInOnePage>, "电导率", 2, 50000, "50000"},
-        {"T/M temperature", Make<pages::SoilTempMoisturePage>, "温度值", 1, 0xFFF6, "-1.0"},
-        {"moisture is register 1", Make<pages::SoilMoisturePage>, "含水率", 1, 2875, "28.75"},
+        {"3in1 moisture", MakeTable<pages::SoilThreeInOneSpec>, "含水率", 0, 3456, "34.56"},
+        {"3in1 temperature", MakeTable<pages::SoilThreeInOneSpec>, "温度值", 1, 0xFF38, "-2.00"},
+        {"3in1 conductivity", MakeTable<pages::SoilThreeInOneSpec>, "电导率", 2, 50000, "50000"},
+        {"T/M temperature", MakeTable<pages::SoilTempMoistureSpec>, "温度值", 1, 0xFFF6, "-1.0"},
+        {"moisture is register 1", MakeTable<pages::SoilMoistureSpec>, "含水率", 1, 2875, "28.75"},
         {"EC conductivity x1", Make<C>, "电导率", 2, 1200, "1200.0"},
         {"EC salinity signed", Make<C>, "盐度", 3, 40000, "-25536.0"},
         {"EC coefficient", Make<C>, "电导温度系数", 34, 40000, "40000"},
         {"EC temperature calibration", Make<C>, "温度校准值", 80, 0xFFF1, "-1.5"},
         {"EC conductivity calibration", Make<C>, "电导率校准值", 82, 65535, "65535"},
         {"EC standard value", Make<C>, "标准数值", 1003, 1413, "1413"},
-        {"pH", Make<pages::SoilPhPage>, "PH值", 0, 68, "6.8"},
+        {"pH", MakeTable<pages::SoilPhSpec>, "PH值", 0, 68, "6.8"},
     };
     for (const ReadCase& c : cases) {
         SCOPED_TRACE(c.what);
         PageRig rig(sim::RegisterMap{{c.reg, c.raw}});
         rig.Page(c.make);
-        ASSERT_TRUE(rig.Click(QString::fromUtf8(c.row) + ":query"));
-        EXPECT_EQ(rig.Text(QString::fromUtf8(c.row) + ":edit"), QString::fromUtf8(c.shown));
-        EXPECT_EQ(rig.line.Received(), std::vector<sim::Bytes>{PageRig::Read(c.reg)});
+        EXPECT_EQ(rig.Query(c.row), QString::fromUtf8(c.shown));
+        rig.ExpectQuiet(PageRig::Read(c.reg));
     }
 }
 
@@ -61,11 +61,8 @@ TEST(SoilConductivityPage, SetsWriteTheEntryAsEachFieldTakesIt) {
         SCOPED_TRACE(std::string(c.row) + " " + c.entry);
         PageRig rig({{c.reg, 9999}});
         rig.Page(Make<pages::SoilConductivityPage>);
-        rig.Edit(QString::fromUtf8(c.row) + ":edit")->setText(c.entry);
-        ASSERT_TRUE(rig.Click(QString::fromUtf8(c.row) + ":set"));
-        EXPECT_EQ(rig.Reg(c.reg), c.sent);
-        EXPECT_EQ(rig.boxes.Only().text, "写入成功");
-        EXPECT_EQ(rig.boxes.Only().icon, ui::BoxIcon::Information);
+        ASSERT_TRUE(rig.Set(c.row, c.entry));
+        rig.ExpectWritten(PageRig::Write(c.reg, c.sent), ui::BoxIcon::Information);
     }
 }
 

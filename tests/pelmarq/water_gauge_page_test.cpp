@@ -17,7 +17,7 @@ pages::DevicePage* Gauge(PageRig& rig) {
 }
 
 QComboBox* Combo(PageRig& rig, const char* row) {
-    return Find<QComboBox>(rig.page.get(), QString::fromUtf8(row) + ":combo");
+    return Find<QComboBox>(rig.page.get(), PageRig::Named(row, "combo"));
 }
 
 TEST(WaterGaugePage, QueryShowsEachField) {
@@ -44,10 +44,8 @@ TEST(WaterGaugePage, QueryShowsEachField) {
         SCOPED_TRACE(std::string(c.row) + " " + c.shown);
         PageRig rig(c.device);
         Gauge(rig);
-        ASSERT_TRUE(rig.Click(QString::fromUtf8(c.row) + ":query"));
-        EXPECT_EQ(rig.Text(QString::fromUtf8(c.row) + ":edit"), QString::fromUtf8(c.shown));
-        EXPECT_EQ(rig.line.Received(), std::vector<sim::Bytes>{c.request});
-        EXPECT_TRUE(rig.boxes.Boxes().empty());
+        EXPECT_EQ(rig.Query(c.row), QString::fromUtf8(c.shown));
+        rig.ExpectQuiet(c.request);
     }
 }
 
@@ -70,7 +68,7 @@ TEST(WaterGaugePage, CombosSelectTheDeviceValueOrNothing) {
         Gauge(rig);
         EXPECT_EQ(Combo(rig, c.row)->currentIndex(), -1);  // no selection at start
         Combo(rig, c.row)->setCurrentIndex(1);
-        ASSERT_TRUE(rig.Click(QString::fromUtf8(c.row) + ":query"));
+        ASSERT_TRUE(rig.Click(PageRig::Named(c.row, "query")));
         EXPECT_EQ(Combo(rig, c.row)->currentIndex(), c.index);
     }
 }
@@ -95,7 +93,7 @@ TEST(WaterGaugePage, ComboSetWithoutSelectionWritesNothing) {
         SCOPED_TRACE(row);
         PageRig rig({{3, 0}, {100, 0}, {108, 0}, {109, 0}, {117, 1}});
         Gauge(rig);
-        ASSERT_TRUE(rig.Click(QString::fromUtf8(row) + ":set"));
+        ASSERT_TRUE(rig.Click(PageRig::Named(row, "set")));
         EXPECT_TRUE(rig.line.Received().empty());
         EXPECT_EQ(rig.boxes.Only().caption, "警告");
         EXPECT_EQ(rig.boxes.Only().icon, ui::BoxIcon::Warning);
@@ -121,11 +119,8 @@ TEST(WaterGaugePage, NumericAndTiltSets) {
         SCOPED_TRACE(c.row);
         PageRig rig({{101, 0}, {102, 0}, {103, 0}, {106, 0}, {107, 0}});
         Gauge(rig);
-        rig.Edit(QString::fromUtf8(c.row) + ":edit")->setText(c.entry);
-        ASSERT_TRUE(rig.Click(QString::fromUtf8(c.row) + ":set"));
-        EXPECT_EQ(rig.line.Received(), std::vector<sim::Bytes>{c.request});
-        EXPECT_EQ(rig.boxes.Only().text, "写入成功");
-        EXPECT_EQ(rig.boxes.Only().icon, c.success);
+        ASSERT_TRUE(rig.Set(c.row, c.entry));
+        rig.ExpectWritten(c.request, c.success);
     }
 }
 

@@ -109,10 +109,8 @@ TEST(WeatherPages, QueryShowsEachValue) {
         SCOPED_TRACE(c.what);
         PageRig rig(c.device);
         rig.Page(c.make);
-        ASSERT_TRUE(rig.Click(QString::fromUtf8(c.row) + ":query"));
-        EXPECT_EQ(rig.Text(QString::fromUtf8(c.row) + ":edit"), QString::fromUtf8(c.shown));
-        EXPECT_EQ(rig.line.Received(), std::vector<sim::Bytes>{c.request});
-        EXPECT_TRUE(rig.boxes.Boxes().empty()) << rig.boxes.Texts().toStdString();
+        EXPECT_EQ(rig.Query(c.row), QString::fromUtf8(c.shown));
+        rig.ExpectQuiet(c.request);
     }
 }
 
@@ -147,11 +145,8 @@ TEST(WeatherPages, SetsWriteTheEntry) {
         PageRig rig(sim::RegisterMap{
             {51, 0}, {81, 0}, {82, 0}, {86, 0}, {91, 0}, {96, 0}, {97, 0}, {130, 0}, {131, 0}});
         rig.Page(c.make);
-        rig.Edit(QString::fromUtf8(c.row) + ":edit")->setText(c.entry);
-        ASSERT_TRUE(rig.Click(QString::fromUtf8(c.row) + ":set"));
-        EXPECT_EQ(rig.line.Received(), std::vector<sim::Bytes>{c.request});
-        EXPECT_EQ(rig.boxes.Only().text, "写入成功");
-        EXPECT_EQ(rig.boxes.Only().icon, c.success);
+        ASSERT_TRUE(rig.Set(c.row, c.entry));
+        rig.ExpectWritten(c.request, c.success);
     }
 }
 

@@ -42,13 +42,7 @@ void MainDialog::Query() {
         const std::size_t n = Exchange(protocol::BuildCommBlockRead(slave));
         protocol::CommBlock block;
         if (n > 3 && protocol::ParseCommBlockReply(reply_, n, &block)) {
-            currentBaud_ = block.Baud();
-            reportedBaudCode_ = block.baudCode;
-            parity_ = block.parity;
-            stop1_ = block.stop1;
-            stop2_ = block.stop2;
-            address_->setText(QString::number(block.address));
-            baud_->setText(QString::number(currentBaud_));
+            TakeCommBlock(block);
         }
         link_.SetDeviceAddress(slave);
         return;

@@ -80,13 +80,7 @@ bool MainDialog::AcceptAddressFrame(std::size_t n) {
 bool MainDialog::AcceptCommBlock(std::size_t n, std::uint8_t fixedAddress) {
     protocol::CommBlock block;
     if (!protocol::ParseCommBlockReply(reply_, n, &block)) return false;
-    currentBaud_ = block.Baud();
-    reportedBaudCode_ = block.baudCode;
-    parity_ = block.parity;
-    stop1_ = block.stop1;
-    stop2_ = block.stop2;
-    address_->setText(QString::number(block.address));
-    baud_->setText(QString::number(currentBaud_));
+    TakeCommBlock(block);
     QString text =
         tr("土壤变送器\r\n地址：%1  波特率：%2\r\n").arg(block.address).arg(currentBaud_) +
         tr(protocol::ParityText(parity_));
@@ -106,6 +100,16 @@ bool MainDialog::AcceptCommBlock(std::size_t n, std::uint8_t fixedAddress) {
         zeroAddress_ = true;
     link_.SetDeviceAddress(fixedAddress);
     return true;
+}
+
+void MainDialog::TakeCommBlock(const protocol::CommBlock& block) {
+    currentBaud_ = block.Baud();
+    reportedBaudCode_ = block.baudCode;
+    parity_ = block.parity;
+    stop1_ = block.stop1;
+    stop2_ = block.stop2;
+    address_->setText(QString::number(block.address));
+    baud_->setText(QString::number(currentBaud_));
 }
 
 }  // namespace app

@@ -14,12 +14,14 @@
 #include "about_box.h"
 #include "categories.h"
 #include "device_page.h"
+#include "message_box.h"
 
 namespace app {
 
 MainDialog::MainDialog(const std::vector<PortChoice>& ports, int selected,
                        const QString& statusLine, QWidget* parent)
     : QDialog(parent) {
+    ui::SetDefaultCaption(QStringLiteral("Pelmarq"));
     BuildUi(ports, selected, statusLine);
     EnableCommands(false);
     busyTimer_.setInterval(300);

@@ -55,6 +55,8 @@ class MainDialog : public QDialog {
     void Scan();
     bool AcceptAddressFrame(std::size_t n);
     bool AcceptCommBlock(std::size_t n, std::uint8_t fixedAddress);
+    // Takes what a comm block read reported and shows address and baud rate.
+    void TakeCommBlock(const protocol::CommBlock& block);
     // Address and baud-rate commands (address_commands.cpp).
     void Query();
     void SetAddress();

@@ -58,73 +58,57 @@ void FieldHelpers::WriteResultBox(ExchangeStatus status, SuccessIcon icon) const
     }
 }
 
-ExchangeStatus FieldHelpers::ShowInt(QLineEdit* field, std::uint16_t reg, bool showErrors) {
-    std::uint16_t raw = 0;
-    const ExchangeStatus status = client_.ReadRegister(reg, &raw);
+template <class Value, class Read, class Format>
+ExchangeStatus FieldHelpers::Show(QLineEdit* field, bool keep, bool showErrors, Read read,
+                                  Format format) {
+    Value value{};
+    const ExchangeStatus status = read(&value);
+    if (!keep) field->clear();
     if (status == ExchangeStatus::Ok)
-        Fill(field, FormatUInt(raw));
+        Fill(field, format(value));
     else if (showErrors)
         ReadFailureBox(status);
     return status;
 }
 
+ExchangeStatus FieldHelpers::ShowInt(QLineEdit* field, std::uint16_t reg, bool showErrors) {
+    return Show<std::uint16_t>(
+        field, true, showErrors, [&](std::uint16_t* v) { return client_.ReadRegister(reg, v); },
+        FormatUInt);
+}
+
 ExchangeStatus FieldHelpers::ShowUInt(QLineEdit* field, std::uint16_t reg, bool showErrors) {
-    std::uint16_t raw = 0;
-    const ExchangeStatus status = client_.ReadRegister(reg, &raw);
-    field->clear();
-    if (status == ExchangeStatus::Ok)
-        Fill(field, FormatUInt(raw));
-    else if (showErrors)
-        ReadFailureBox(status);
-    return status;
+    return Show<std::uint16_t>(
+        field, false, showErrors, [&](std::uint16_t* v) { return client_.ReadRegister(reg, v); },
+        FormatUInt);
 }
 
 ExchangeStatus FieldHelpers::ShowScaled(QLineEdit* field, std::uint16_t reg, double factor,
                                         int decimals, bool showErrors) {
-    std::uint16_t raw = 0;
-    const ExchangeStatus status = client_.ReadRegister(reg, &raw);
-    field->clear();
-    if (status == ExchangeStatus::Ok)
-        Fill(field, FormatScaled(raw, factor, decimals));
-    else if (showErrors)
-        ReadFailureBox(status);
-    return status;
+    return Show<std::uint16_t>(
+        field, false, showErrors, [&](std::uint16_t* v) { return client_.ReadRegister(reg, v); },
+        [&](std::uint16_t v) { return FormatScaled(v, factor, decimals); });
 }
 
 ExchangeStatus FieldHelpers::ShowStatus(QLineEdit* field, std::uint16_t reg, std::uint16_t normal,
                                         std::uint16_t alarm, bool showErrors,
                                         const char* normalText, const char* alarmText) {
-    std::uint16_t raw = 0;
-    const ExchangeStatus status = client_.ReadRegister(reg, &raw);
-    field->clear();
-    if (status == ExchangeStatus::Ok)
-        Fill(field, FormatStatus(raw, normal, alarm, normalText, alarmText));
-    else if (showErrors)
-        ReadFailureBox(status);
-    return status;
+    return Show<std::uint16_t>(
+        field, false, showErrors, [&](std::uint16_t* v) { return client_.ReadRegister(reg, v); },
+        [&](std::uint16_t v) { return FormatStatus(v, normal, alarm, normalText, alarmText); });
 }
 
 ExchangeStatus FieldHelpers::ShowUInt32(QLineEdit* field, std::uint16_t reg, bool showErrors) {
-    std::uint32_t raw = 0;
-    const ExchangeStatus status = client_.ReadRegisterPair(reg, &raw);
-    field->clear();
-    if (status == ExchangeStatus::Ok)
-        Fill(field, FormatUInt32(raw));
-    else if (showErrors)
-        ReadFailureBox(status);
-    return status;
+    return Show<std::uint32_t>(
+        field, false, showErrors,
+        [&](std::uint32_t* v) { return client_.ReadRegisterPair(reg, v); }, FormatUInt32);
 }
 
 ExchangeStatus FieldHelpers::ShowFloat(QLineEdit* field, std::uint16_t reg, bool showErrors,
                                        int decimals) {
-    float value = 0;
-    const ExchangeStatus status = client_.ReadFloat(reg, &value);
-    field->clear();
-    if (status == ExchangeStatus::Ok)
-        Fill(field, FormatFloat(value, decimals));
-    else if (showErrors)
-        ReadFailureBox(status);
-    return status;
+    return Show<float>(
+        field, false, showErrors, [&](float* v) { return client_.ReadFloat(reg, v); },
+        [&](float v) { return FormatFloat(v, decimals); });
 }
 
 ExchangeStatus FieldHelpers::WriteIntField(QLineEdit* field, std::uint16_t reg) {

@@ -43,6 +43,11 @@ class FieldHelpers {
     QWidget* Owner() const { return owner_; }
 
   private:
+    // Runs `read` (the exchange), empties the field unless `keep`, fills it with
+    // `format(value)` on success, or shows the read box when asked to.
+    template <class Value, class Read, class Format>
+    ExchangeStatus Show(QLineEdit* field, bool keep, bool showErrors, Read read, Format format);
+
     QWidget* owner_;
     protocol::RegisterClient& client_;
 };

@@ -8,7 +8,7 @@ PageSpec StatusSpec(int edit, int query, int box, std::uint16_t reg, std::uint16
     Row status{"状态", "", edit, query, 0, reg, Encoding::Status, Access::Read, kPolled};
     status.normal = normal;
     status.alarm = alarm;
-    return {.rows = {status}, .realtime = {box, "实时"}};
+    return {.rows = {status}, .realtime = {box, "实时"}, .centered = true};
 }
 
 }  // namespace

@@ -47,7 +47,14 @@ DevicePage::DevicePage(transport::SerialLink& link, PageSpec spec, QWidget* pare
 }
 
 void DevicePage::Build() {
-    auto* outer = new QHBoxLayout(this);
+    auto* page = new QVBoxLayout(this);
+    auto* outer = new QHBoxLayout;
+    if (spec_.centered) {
+        page->addStretch(1);
+        outer->addStretch(1);
+    }
+    page->addLayout(outer);
+    if (spec_.centered) page->addStretch(2);
     int columns = 1;
     for (const Row& r : spec_.rows) columns = std::max(columns, r.column + 1);
     columns = std::max(columns, spec_.realtime.column + 1);
@@ -86,7 +93,8 @@ void DevicePage::Build() {
                                                    : QString::fromUtf8(spec_.realtime.text));
         connect(realtime_, &QCheckBox::clicked, this, [this] { RealtimeClicked(); });
     }
-    auto placeRealtime = [this](QGridLayout* grid) {
+    auto placeRealtime = [this, &grids] {
+        QGridLayout* grid = grids[spec_.realtime.column];
         grid->addWidget(realtime_, grid->rowCount(), 3, 1, 2);
     };
 
@@ -142,9 +150,9 @@ void DevicePage::Build() {
                                static_cast<QWidget*>(c.query), static_cast<QWidget*>(c.set)})
                 if (w) w->hide();
         }
-        if (realtime_ && spec_.realtime.afterRow == static_cast<int>(i)) placeRealtime(grid);
+        if (realtime_ && spec_.realtime.afterRow == static_cast<int>(i)) placeRealtime();
     }
-    if (realtime_ && spec_.realtime.afterRow < 0) placeRealtime(grids[spec_.realtime.column]);
+    if (realtime_ && spec_.realtime.afterRow < 0) placeRealtime();
 
     if (!spec_.notes.empty()) {
         auto* side = new QWidget(this);

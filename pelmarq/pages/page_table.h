@@ -69,7 +69,7 @@ struct RealtimeBox {
     const char* text = nullptr;  // "实时" or "自动"; nullptr: the page has no box
     RealtimeMode mode = RealtimeMode::PolledQueries;
     int column = 0;     // placed under this column's rows
-    int afterRow = -1;  // or right after this row (in that row's column)
+    int afterRow = -1;  // or right under this row (index in the table)
 };
 
 struct PageSpec {
@@ -81,6 +81,7 @@ struct PageSpec {
     int sensorTypeId = 0;
     std::vector<const char*> columnTitles{};  // group box per column where given ("" none)
     std::vector<const char*> notes{};         // lines shown at the right
+    bool centered = false;  // rows in the middle of the page (pages with a row or two)
 };
 
 // Short names for the cells of page tables (`using namespace pages::cells;` in a table file).

@@ -1,9 +1,9 @@
 // The reader thread against a real pseudo-terminal: bursts are separated by line silence
 // alone, and the port can be re-opened under it.
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <gtest/gtest.h>
 #include <thread>
 #include <vector>
 

@@ -1,11 +1,11 @@
 #include "serial_port.h"
 
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
-#include <gtest/gtest.h>
 
 #include "pty_line.h"
 

@@ -81,16 +81,5 @@ TEST(LightPages, PollReadsInOrderAndEmptiesOnlyWhatFailed) {
     EXPECT_TRUE(rig.boxes.Boxes().empty());
 }
 
-TEST(LightPages, FailedQueryEmptiesTheFieldAndSaysWhy) {
-    PageRig rig({{2, 1}, {3, 0x86A0}});
-    rig.Page(MakeTable<pages::LightHighRangeSpec>);
-    rig.Edit("1044")->setText("123");
-    rig.line.SetFault(sim::Fault::BadCrc, 1);
-    ASSERT_TRUE(rig.Click("1046"));
-    EXPECT_EQ(rig.Text("1044"), "");
-    EXPECT_EQ(rig.boxes.Only().text, "设备校验值错误");
-    EXPECT_EQ(rig.boxes.Only().caption, "警告");
-}
-
 }  // namespace
 }  // namespace pagetest

@@ -70,16 +70,5 @@ TEST(WindDirectionPage, WithoutAReadingShowsNoDirection) {
     EXPECT_EQ(rig.boxes.Texts(), "警告: 读取格式错误 | 警告: 读取格式错误");
 }
 
-TEST(WindSpeedPage, SpeedIsSignedTenths) {
-    const std::pair<std::uint16_t, const char*> cases[] = {
-        {0x0087, "13.5"}, {0xFFFF, "-0.1"}, {0x7FFF, "3276.7"}, {0x8000, "-3276.8"}};
-    for (const auto& [raw, shown] : cases) {
-        PageRig rig({{0, raw}});
-        rig.Page(Make<pages::WindSpeedPage>);
-        ASSERT_TRUE(rig.Click("风速:query"));
-        EXPECT_EQ(rig.Text("风速:edit"), shown) << raw;
-    }
-}
-
 }  // namespace
 }  // namespace pagetest

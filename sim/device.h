@@ -11,7 +11,7 @@ namespace sim {
 using Bytes = std::vector<std::uint8_t>;
 
 class Device {
-public:
+  public:
     virtual ~Device() = default;
     // Length of the complete request at the start of `bytes`; 0 while more bytes are needed.
     virtual std::size_t RequestLength(const std::uint8_t* bytes, std::size_t n) const = 0;

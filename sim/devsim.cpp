@@ -36,7 +36,8 @@ bool ParseNumber(const std::string& text, unsigned long max, unsigned long* out)
         digits.remove_prefix(2);
     }
     unsigned long value = 0;
-    const auto [ptr, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
+    const auto [ptr, ec] =
+        std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
     if (digits.empty() || ec != std::errc() || ptr != digits.data() + digits.size() || value > max)
         return false;
     *out = value;
@@ -78,10 +79,14 @@ int main(int argc, char** argv) {
             options.address = static_cast<std::uint8_t>(n);
         } else if (arg == "--mode") {
             if (!value(&v)) return Usage("--mode takes frame, broadcast or zero");
-            if (v == "frame") options.mode = sim::AddressingMode::Frame;
-            else if (v == "broadcast") options.mode = sim::AddressingMode::Broadcast;
-            else if (v == "zero") options.mode = sim::AddressingMode::Zero;
-            else return Usage("--mode takes frame, broadcast or zero");
+            if (v == "frame")
+                options.mode = sim::AddressingMode::Frame;
+            else if (v == "broadcast")
+                options.mode = sim::AddressingMode::Broadcast;
+            else if (v == "zero")
+                options.mode = sim::AddressingMode::Zero;
+            else
+                return Usage("--mode takes frame, broadcast or zero");
         } else if (arg == "--reg") {
             unsigned long reg = 0;
             const auto eq = value(&v) ? v.find('=') : std::string::npos;
@@ -90,7 +95,8 @@ int main(int argc, char** argv) {
                 return Usage("--reg takes REGISTER=VALUE, each 0..65535");
             options.registers[static_cast<std::uint16_t>(reg)] = static_cast<std::uint16_t>(n);
         } else if (arg == "--timeout") {
-            if (!value(&v) || !ParseNumber(v, 100000000, &n)) return Usage("--timeout takes seconds");
+            if (!value(&v) || !ParseNumber(v, 100000000, &n))
+                return Usage("--timeout takes seconds");
             timeout = n;
         } else {
             return Usage(("unknown argument " + arg).c_str());
@@ -106,8 +112,8 @@ int main(int argc, char** argv) {
     // Standard input closing ends the device; /dev/null as input (a background job) cannot
     // say anything, so then only the timeout or a signal ends it.
     struct stat in {};
-    const bool devNull = ::fstat(STDIN_FILENO, &in) == 0 && S_ISCHR(in.st_mode) &&
-                         !::isatty(STDIN_FILENO);
+    const bool devNull =
+        ::fstat(STDIN_FILENO, &in) == 0 && S_ISCHR(in.st_mode) && !::isatty(STDIN_FILENO);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeout);
     while (timeout == 0 || std::chrono::steady_clock::now() < deadline) {
         if (devNull) {

@@ -1,5 +1,6 @@
 #include "profiles.h"
 
+#include <bit>
 #include <cmath>
 #include <numbers>
 
@@ -15,6 +16,30 @@ std::uint16_t Steps(const std::vector<std::uint16_t>& values, double hold, doubl
     return values[static_cast<std::size_t>(t / hold) % values.size()];
 }
 
+RegisterDeviceConfig DeviceAt(std::uint8_t address, std::uint32_t baud) {
+    RegisterDeviceConfig c;
+    c.address = address;
+    c.baud = baud;
+    return c;
+}
+
+void PutUInt32(RegisterMap& r, std::uint16_t reg, std::uint32_t value) {
+    r[reg] = static_cast<std::uint16_t>(value >> 16);
+    r[static_cast<std::uint16_t>(reg + 1)] = static_cast<std::uint16_t>(value & 0xFFFF);
+}
+
+void PutFloat(RegisterMap& r, std::uint16_t reg, float value) {
+    PutUInt32(r, reg, std::bit_cast<std::uint32_t>(value));
+}
+
+float GetFloat(const RegisterMap& r, std::uint16_t reg) {
+    const auto word = [&](std::uint16_t at) {
+        const auto it = r.find(at);
+        return it == r.end() ? std::uint32_t{0} : std::uint32_t{it->second};
+    };
+    return std::bit_cast<float>(word(reg) << 16 | word(static_cast<std::uint16_t>(reg + 1)));
+}
+
 std::shared_ptr<RegisterDevice> MakeRegisterDevice(RegisterDeviceConfig config,
                                                    RegisterMap registers, LiveUpdate live,
                                                    const DeviceOptions& options) {
@@ -25,16 +50,27 @@ std::shared_ptr<RegisterDevice> MakeRegisterDevice(RegisterDeviceConfig config,
     return std::make_shared<RegisterDevice>(config, std::move(registers), std::move(live));
 }
 
+void AddRegisterProfile(std::vector<Profile>& out, std::string name, std::string description,
+                        std::string program, RegisterDeviceConfig config, RegisterMap registers,
+                        LiveUpdate live) {
+    out.push_back(
+        {std::move(name), std::move(description), std::move(program),
+         [config, registers = std::move(registers), live = std::move(live)](
+             const DeviceOptions& o) { return MakeRegisterDevice(config, registers, live, o); }});
+}
+
 const std::vector<Profile>& Profiles() {
     static const std::vector<Profile> profiles = [] {
         std::vector<Profile> all;
         all.push_back({"register", "plain register bank (registers given with --reg)", "",
-                       [](const DeviceOptions& o) {
-                           return MakeRegisterDevice({}, {}, {}, o);
-                       }});
+                       [](const DeviceOptions& o) { return MakeRegisterDevice({}, {}, {}, o); }});
         AddClimateProfiles(all);
         AddGasProfiles(all);
         AddTransmitterProfiles(all);
+        AddLightWindProfiles(all);
+        AddSoilProfiles(all);
+        AddWeatherProfiles(all);
+        AddWaterGaugeProfiles(all);
         return all;
     }();
     return profiles;

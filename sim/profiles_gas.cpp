@@ -15,13 +15,6 @@ RegisterDeviceConfig At(std::uint32_t baud) {
     return c;
 }
 
-// A float in two registers, high word first.
-void PutFloat(RegisterMap& r, std::uint16_t reg, float value) {
-    const auto bits = std::bit_cast<std::uint32_t>(value);
-    r[reg] = static_cast<std::uint16_t>(bits >> 16);
-    r[static_cast<std::uint16_t>(reg + 1)] = static_cast<std::uint16_t>(bits);
-}
-
 struct GasModel {
     const char* name = "";
     const char* description = "";

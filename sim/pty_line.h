@@ -8,7 +8,7 @@
 namespace sim {
 
 class PtyLine {
-public:
+  public:
     PtyLine();
     ~PtyLine();
     PtyLine(const PtyLine&) = delete;
@@ -22,7 +22,7 @@ public:
     // Hangs the line up under the program: both ends are closed for good.
     void Close();
 
-private:
+  private:
     std::atomic<int> master_{-1};
     std::atomic<int> slave_{-1};  // held open so the line stays up while the program re-opens it
     std::string path_;

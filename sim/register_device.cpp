@@ -17,8 +17,7 @@ Bytes ExceptionReply(std::uint8_t address, std::uint8_t function, std::uint8_t c
     return reply;
 }
 
-RegisterDevice::RegisterDevice(RegisterDeviceConfig config, RegisterMap registers,
-                               LiveUpdate live)
+RegisterDevice::RegisterDevice(RegisterDeviceConfig config, RegisterMap registers, LiveUpdate live)
     : config_(config), registers_(std::move(registers)), live_(std::move(live)) {}
 
 std::size_t RegisterDevice::RequestLength(const std::uint8_t* bytes, std::size_t n) const {
@@ -69,7 +68,8 @@ bool RegisterDevice::ReadRegisterLocked(std::uint16_t reg, std::uint16_t* value)
         std::uint8_t code = 0;
         for (std::uint8_t c = 0; c < 6; ++c)
             if (protocol::CommBlockBaud(c) == config_.baud) code = c;
-        if (config_.reportedBaudCode >= 0) code = static_cast<std::uint8_t>(config_.reportedBaudCode);
+        if (config_.reportedBaudCode >= 0)
+            code = static_cast<std::uint8_t>(config_.reportedBaudCode);
         const std::uint16_t block[5] = {config_.address, code, config_.parity, config_.stop1,
                                         config_.stop2};
         *value = block[reg - protocol::kCommBlockRegister];
@@ -85,14 +85,22 @@ bool RegisterDevice::WriteRegisterLocked(std::uint16_t reg, std::uint16_t value)
     if (config_.mode != AddressingMode::Frame && reg >= protocol::kCommBlockRegister &&
         reg < protocol::kCommBlockRegister + protocol::kCommBlockCount) {
         switch (reg - protocol::kCommBlockRegister) {
-            case 0: config_.address = static_cast<std::uint8_t>(value); break;
+            case 0:
+                config_.address = static_cast<std::uint8_t>(value);
+                break;
             case 1:
                 if (protocol::CommBlockBaud(value) == 0) return false;
                 pendingBaud_ = protocol::CommBlockBaud(value);
                 break;
-            case 2: config_.parity = static_cast<std::uint8_t>(value); break;
-            case 3: config_.stop1 = static_cast<std::uint8_t>(value); break;
-            default: config_.stop2 = static_cast<std::uint8_t>(value); break;
+            case 2:
+                config_.parity = static_cast<std::uint8_t>(value);
+                break;
+            case 3:
+                config_.stop1 = static_cast<std::uint8_t>(value);
+                break;
+            default:
+                config_.stop2 = static_cast<std::uint8_t>(value);
+                break;
         }
         return true;
     }

@@ -34,7 +34,7 @@ using RegisterMap = std::map<std::uint16_t, std::uint16_t>;
 using LiveUpdate = std::function<void(RegisterMap&, double)>;
 
 class RegisterDevice : public Device {
-public:
+  public:
     explicit RegisterDevice(RegisterDeviceConfig config, RegisterMap registers = {},
                             LiveUpdate live = {});
 
@@ -53,7 +53,7 @@ public:
     // Stops the live values (tests read fixed values).
     void Freeze();
 
-private:
+  private:
     bool ListensTo(std::uint8_t address) const;
     bool ReadRegisterLocked(std::uint16_t reg, std::uint16_t* value) const;
     bool WriteRegisterLocked(std::uint16_t reg, std::uint16_t value);

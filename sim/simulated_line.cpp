@@ -51,7 +51,9 @@ void SimulatedLine::ClearReceived() {
     received_.clear();
 }
 
-void SimulatedLine::Inject(const Bytes& bytes) { Send(bytes); }
+void SimulatedLine::Inject(const Bytes& bytes) {
+    Send(bytes);
+}
 
 void SimulatedLine::Send(const Bytes& bytes) {
     const int fd = pty_.MasterFd();
@@ -119,10 +121,20 @@ void SimulatedLine::Serve(const Bytes& request) {
     Bytes reply = device_->Answer(request.data(), request.size());
     if (reply.empty()) return;
     switch (fault) {
-        case Fault::None: Send(reply); break;
-        case Fault::Silence: break;
-        case Fault::BadCrc: reply.back() ^= 0x5A; Send(reply); break;
-        case Fault::WrongAddress: reply[0] ^= 0x01; FixCrc(reply); Send(reply); break;
+        case Fault::None:
+            Send(reply);
+            break;
+        case Fault::Silence:
+            break;
+        case Fault::BadCrc:
+            reply.back() ^= 0x5A;
+            Send(reply);
+            break;
+        case Fault::WrongAddress:
+            reply[0] ^= 0x01;
+            FixCrc(reply);
+            Send(reply);
+            break;
         case Fault::WrongFunction:
             if (reply.size() > 1) reply[1] ^= 0x01;
             FixCrc(reply);
@@ -166,7 +178,9 @@ void SimulatedLine::Serve(const Bytes& request) {
             std::this_thread::sleep_for(std::chrono::milliseconds(param));
             Send(reply);
             break;
-        case Fault::CloseLine: pty_.Close(); return;
+        case Fault::CloseLine:
+            pty_.Close();
+            return;
     }
     device_->AfterReply();
 }

@@ -29,7 +29,7 @@ enum class Fault {
 };
 
 class SimulatedLine {
-public:
+  public:
     explicit SimulatedLine(std::shared_ptr<Device> device);
     ~SimulatedLine();
     SimulatedLine(const SimulatedLine&) = delete;
@@ -50,7 +50,7 @@ public:
     // Sends bytes nobody asked for (noise on the bus).
     void Inject(const Bytes& bytes);
 
-private:
+  private:
     void Run();
     void Serve(const Bytes& request);
     void Send(const Bytes& bytes);

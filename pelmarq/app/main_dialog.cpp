@@ -36,6 +36,7 @@ MainDialog::~MainDialog() = default;
 
 void MainDialog::BuildUi(const std::vector<PortChoice>& ports, int selected,
                          const QString& statusLine) {
+    pages::InitResources();
     setWindowTitle(QStringLiteral("PelmarqV3.6"));
     const QIcon icon(QStringLiteral(":/pelmarq/pelmarq.png"));
     setWindowIcon(icon);

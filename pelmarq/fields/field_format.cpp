@@ -18,9 +18,10 @@ std::string FormatScaled(std::uint16_t raw, double factor, int decimals) {
     return protocol::FormatFixed(value, decimals == 1 || decimals == 2 ? decimals : 0);
 }
 
-std::string FormatStatus(std::uint16_t raw, std::uint16_t normal, std::uint16_t alarm) {
-    if (raw == normal) return "正常";
-    if (raw == alarm) return "警告";
+std::string FormatStatus(std::uint16_t raw, std::uint16_t normal, std::uint16_t alarm,
+                         const char* normalText, const char* alarmText) {
+    if (raw == normal) return normalText;
+    if (raw == alarm) return alarmText;
     return "err";
 }
 
@@ -32,8 +33,8 @@ std::string FormatVersion(std::uint16_t raw) {
     return std::to_string(raw >> 8) + "." + std::to_string(raw & 0xFF);
 }
 
-std::string FormatFloat(float value) {
-    return protocol::FormatFixed(value, 6);
+std::string FormatFloat(float value, int decimals) {
+    return protocol::FormatFixed(value, decimals);
 }
 
 std::uint16_t IntFieldValue(std::string_view text) {

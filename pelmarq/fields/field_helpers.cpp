@@ -91,10 +91,11 @@ ExchangeStatus FieldHelpers::ShowScaled(QLineEdit* field, std::uint16_t reg, dou
 }
 
 ExchangeStatus FieldHelpers::ShowStatus(QLineEdit* field, std::uint16_t reg, std::uint16_t normal,
-                                        std::uint16_t alarm, bool showErrors) {
+                                        std::uint16_t alarm, bool showErrors,
+                                        const char* normalText, const char* alarmText) {
     return Show<std::uint16_t>(
         field, false, showErrors, [&](std::uint16_t* v) { return client_.ReadRegister(reg, v); },
-        [&](std::uint16_t v) { return FormatStatus(v, normal, alarm); });
+        [&](std::uint16_t v) { return FormatStatus(v, normal, alarm, normalText, alarmText); });
 }
 
 ExchangeStatus FieldHelpers::ShowUInt32(QLineEdit* field, std::uint16_t reg, bool showErrors) {
@@ -103,9 +104,11 @@ ExchangeStatus FieldHelpers::ShowUInt32(QLineEdit* field, std::uint16_t reg, boo
         [&](std::uint32_t* v) { return client_.ReadRegisterPair(reg, v); }, FormatUInt32);
 }
 
-ExchangeStatus FieldHelpers::ShowFloat(QLineEdit* field, std::uint16_t reg, bool showErrors) {
+ExchangeStatus FieldHelpers::ShowFloat(QLineEdit* field, std::uint16_t reg, bool showErrors,
+                                       int decimals) {
     return Show<float>(
-        field, false, showErrors, [&](float* v) { return client_.ReadFloat(reg, v); }, FormatFloat);
+        field, false, showErrors, [&](float* v) { return client_.ReadFloat(reg, v); },
+        [&](float v) { return FormatFloat(v, decimals); });
 }
 
 ExchangeStatus FieldHelpers::ShowVersion(QLineEdit* field, std::uint16_t reg, bool showErrors) {

@@ -23,9 +23,11 @@ class FieldHelpers {
     ExchangeStatus ShowScaled(QLineEdit* field, std::uint16_t reg, double factor, int decimals,
                               bool showErrors);
     ExchangeStatus ShowStatus(QLineEdit* field, std::uint16_t reg, std::uint16_t normal,
-                              std::uint16_t alarm, bool showErrors);
+                              std::uint16_t alarm, bool showErrors, const char* normalText = "正常",
+                              const char* alarmText = "警告");
     ExchangeStatus ShowUInt32(QLineEdit* field, std::uint16_t reg, bool showErrors);
-    ExchangeStatus ShowFloat(QLineEdit* field, std::uint16_t reg, bool showErrors);
+    ExchangeStatus ShowFloat(QLineEdit* field, std::uint16_t reg, bool showErrors,
+                             int decimals = 6);
     ExchangeStatus ShowVersion(QLineEdit* field, std::uint16_t reg, bool showErrors);
 
     ExchangeStatus WriteIntField(QLineEdit* field, std::uint16_t reg);

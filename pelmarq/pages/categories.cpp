@@ -1,11 +1,18 @@
 #include "categories.h"
 
 #include "alarm_pages.h"
+#include "dust_current_pages.h"
+#include "evaporation_page.h"
 #include "gas_pages.h"
+#include "light_pages.h"
 #include "multi_gas_page.h"
 #include "oil_fume_page.h"
 #include "oil_fume_sensor_page.h"
+#include "soil_pages.h"
 #include "temp_humidity_pages.h"
+#include "water_gauge_page.h"
+#include "weather_pages.h"
+#include "wind_pages.h"
 
 namespace pages {
 
@@ -25,10 +32,10 @@ const std::vector<Category>& Categories() {
          {}},
         {"光照度类",
          1008,
-         {{"6W光照度", {}},
-          {"20W光照度", {}},
-          {"6W光照度温湿度一体", {}},
-          {"20W光照度温湿度一体", {}}},
+         {{"6W光照度", MakeTable<LightSpec>},
+          {"20W光照度", MakeTable<LightHighRangeSpec>},
+          {"6W光照度温湿度一体", MakeTable<LightTempHumiditySpec>},
+          {"20W光照度温湿度一体", MakeTable<LightHighRangeTempHumiditySpec>}},
          {}},
         {"气体类",
          1008,
@@ -49,32 +56,32 @@ const std::vector<Category>& Categories() {
                                          2)},
           {" QX40", Make<MultiGasPage>}},
          {}},
-        {"风速|风向", 1008, {{"风向", {}}, {"风速", {}}}, {}},
+        {"风速|风向", 1008, {{"风向", Make<WindDirectionPage>}, {"风速", Make<WindSpeedPage>}}, {}},
         {"土壤",
          1008,
-         {{"土壤三合一", {}},
-          {"土壤温度含水率", {}},
-          {"土壤含水率", {}},
-          {"土壤电导率", {}},
-          {"土壤PH", {}}},
+         {{"土壤三合一", MakeTable<SoilThreeInOneSpec>},
+          {"土壤温度含水率", MakeTable<SoilTempMoistureSpec>},
+          {"土壤含水率", MakeTable<SoilMoistureSpec>},
+          {"土壤电导率", Make<SoilConductivityPage>},
+          {"土壤PH", MakeTable<SoilPhSpec>}},
          {}},
         {"气象传感器",
          1008,
-         {{"噪声", {}},
-          {"大气压力", {}},
-          {"雨量计", {}},
-          {"百叶盒CO2", {}},
-          {"太阳辐射", {}},
-          {"紫外线", {}},
-          {"百叶盒PM", {}},
-          {"雨雪", {}},
-          {"空气质量", {}},
-          {"粉尘测试仪", {}},
-          {"蒸发量", {}}},
+         {{"噪声", MakeTable<NoiseSpec>},
+          {"大气压力", MakeTable<PressureSpec>},
+          {"雨量计", MakeTable<RainGaugeSpec>},
+          {"百叶盒CO2", MakeTable<LouverCo2Spec>},
+          {"太阳辐射", MakeTable<RadiationSpec>},
+          {"紫外线", MakeUvPage},
+          {"百叶盒PM", MakeTable<LouverPmSpec>},
+          {"雨雪", MakeTable<RainSnowSpec>},
+          {"空气质量", MakeTable<AirQualitySpec>},
+          {"粉尘测试仪", MakeTable<DustSpec>},
+          {"蒸发量", Make<EvaporationPage>}},
          {}},
-        {"电流电压", 1008, {{"电流采集器", {}}}, {}},
+        {"电流电压", 1008, {{"电流采集器", MakeTable<CurrentCollectorSpec>}}, {}},
         {"油烟系类", 1346, {{"485油烟", Make<OilFumePage>}}, {}},
-        {"电子水尺", 0, {}, {}},
+        {"电子水尺", 0, {}, Make<WaterGaugePage>},
     };
     return categories;
 }

@@ -7,6 +7,11 @@
 
 #include "device_page.h"
 
+// Q_INIT_RESOURCE names a function of the global namespace.
+static void InitPelmarqResources() {
+    Q_INIT_RESOURCE(pelmarq);
+}
+
 namespace pages {
 
 CategoryContainer::CategoryContainer(transport::SerialLink& link, int tabId,
@@ -30,6 +35,10 @@ DevicePage* CategoryContainer::PageAt(int index) const {
 
 DevicePage* CategoryContainer::CurrentPage() const {
     return PageAt(tabs_->currentIndex());
+}
+
+void InitResources() {
+    InitPelmarqResources();
 }
 
 QWidget* MakePlaceholder(QWidget* parent) {

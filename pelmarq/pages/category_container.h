@@ -36,6 +36,10 @@ class CategoryContainer : public QWidget {
     QTabWidget* tabs_;
 };
 
+// Registers Pelmarq's icons. They live in a static library, where nothing would pull them
+// into a program unless something names them.
+void InitResources();
+
 // Stands where a page is not available yet; it never pretends to talk to a device.
 QWidget* MakePlaceholder(QWidget* parent);
 

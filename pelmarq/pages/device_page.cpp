@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 #include <cstring>
 
+#include "field_format.h"
 #include "message_box.h"
 #include "number_text.h"
 
@@ -25,6 +26,12 @@ QString Tr(const char* text) {
 
 QString ControlName(int id, const QString& caption, const char* role) {
     return id ? QString::number(id) : caption + ":" + role;
+}
+
+// The texts of a status row's two states.
+std::pair<const char*, const char*> StatusTexts(const Row& r) {
+    if (r.items.size() == 2) return {r.items[0], r.items[1]};
+    return {"正常", "警告"};
 }
 
 bool IsTwoRegister(Encoding e) {
@@ -106,17 +113,28 @@ void DevicePage::Build() {
         QGridLayout* grid = grids[r.column];
         const int line = grid->rowCount();
         c.label = new QLabel(Tr(r.label), this);
-        c.edit = new QLineEdit(this);
-        c.edit->setObjectName(ControlName(r.edit, name, "edit"));
-        c.edit->setMinimumWidth(80);
-        c.edit->setMaximumWidth(120);
         grid->addWidget(c.label, line, 0);
-        grid->addWidget(c.edit, line, 1);
+        QWidget* value = nullptr;
+        if (r.encoding == Encoding::Choice) {
+            c.combo = new QComboBox(this);
+            c.combo->setObjectName(ControlName(r.edit, name, "combo"));
+            for (const char* item : r.items) c.combo->addItem(Tr(item));
+            // Qt selects the first item added; the list starts without a selection.
+            c.combo->setCurrentIndex(-1);
+            value = c.combo;
+        } else if (!(r.flags & kNoEdit)) {
+            c.edit = new QLineEdit(this);
+            c.edit->setObjectName(ControlName(r.edit, name, "edit"));
+            c.edit->setMinimumWidth(80);
+            c.edit->setMaximumWidth(120);
+            value = c.edit;
+        }
+        if (value) grid->addWidget(value, line, 1);
         if (r.unit && *r.unit) {
             c.unit = new QLabel(Tr(r.unit), this);
             grid->addWidget(c.unit, line, 2);
         }
-        if (r.access != Access::Write && !(r.flags & kFollows)) {
+        if ((r.access == Access::Read || r.access == Access::ReadWrite) && !(r.flags & kFollows)) {
             c.query = new QPushButton(Tr(spec_.queryText), this);
             c.query->setObjectName(ControlName(r.query, name, "query"));
             grid->addWidget(c.query, line, 3);
@@ -124,16 +142,15 @@ void DevicePage::Build() {
             connect(c.query, &QPushButton::clicked, this,
                     [this, i, showErrors] { ReadWithFollowers(i, showErrors); });
         }
-        if (r.access != Access::Read && !(r.flags & kFollows)) {
+        if ((r.access == Access::Write || r.access == Access::ReadWrite) && !(r.flags & kFollows)) {
             c.set = new QPushButton(Tr(spec_.setText), this);
             c.set->setObjectName(ControlName(r.set, name, "set"));
             grid->addWidget(c.set, line, 4);
             connect(c.set, &QPushButton::clicked, this, [this, i] { WriteRow(i); });
         }
         if (r.flags & kHidden) {
-            for (QWidget* w : {static_cast<QWidget*>(c.label), static_cast<QWidget*>(c.edit),
-                               static_cast<QWidget*>(c.unit), static_cast<QWidget*>(c.query),
-                               static_cast<QWidget*>(c.set)})
+            for (QWidget* w : {value, static_cast<QWidget*>(c.label), static_cast<QWidget*>(c.unit),
+                               static_cast<QWidget*>(c.query), static_cast<QWidget*>(c.set)})
                 if (w) w->hide();
         }
         if (spec_.realtime.text && spec_.realtime.afterRow == static_cast<int>(i)) addRealtime();
@@ -198,10 +215,59 @@ RowScale DevicePage::ScaleFor(std::size_t row) const {
         case Encoding::Scaled:
             return {r.factor, r.decimals, r.multiplier};
         case Encoding::UInt32:
+        case Encoding::UIntTrunc:
             return {1.0, 0, r.multiplier};
         default:
             return {1.0, 0, 1};
     }
+}
+
+QString DevicePage::RowText(std::size_t row, std::uint16_t raw) const {
+    const Row& r = spec_.rows[row];
+    switch (r.encoding) {
+        case Encoding::Tenths:
+        case Encoding::Hundredths:
+        case Encoding::Whole:
+        case Encoding::Scaled: {
+            const RowScale s = ScaleFor(row);
+            return QString::fromStdString(fields::FormatScaled(raw, s.factor, s.decimals));
+        }
+        case Encoding::Status: {
+            const auto [normal, alarm] = StatusTexts(r);
+            return QString::fromStdString(
+                fields::FormatStatus(raw, r.normal, r.alarm, normal, alarm));
+        }
+        default:
+            return QString::fromStdString(fields::FormatUInt(raw));
+    }
+}
+
+protocol::ExchangeStatus DevicePage::ReadChoice(std::size_t row, bool showErrors) {
+    const Row& r = spec_.rows[row];
+    std::uint16_t raw = 0;
+    const protocol::ExchangeStatus status = client_.ReadRegister(r.reg, &raw);
+    if (status == protocol::ExchangeStatus::Ok) {
+        const int index = static_cast<int>(raw) - r.itemBase;
+        QComboBox* combo = rows_[row].combo;
+        combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : -1);
+    } else if (showErrors) {
+        fields_.ReadFailureBox(status);
+    }
+    return status;
+}
+
+void DevicePage::WriteChoice(std::size_t row) {
+    const Row& r = spec_.rows[row];
+    const int index = rows_[row].combo->currentIndex();
+    if (index < 0) {
+        // No selection has no register value; writing the "none" index would put 0xFFFF
+        // (or 0) into the device.
+        ui::Message(this, Tr("请先选择要设置的值，未写入设备"), Tr("警告"), ui::BoxIcon::Warning);
+        return;
+    }
+    const auto value = static_cast<std::uint16_t>(index + r.itemBase);
+    fields_.WriteResultBox(client_.WriteRegister(r.reg, value),
+                           fields::FieldHelpers::SuccessIcon::Information);
 }
 
 protocol::ExchangeStatus DevicePage::ReadRow(std::size_t row, bool showErrors) {
@@ -217,15 +283,20 @@ protocol::ExchangeStatus DevicePage::ReadRow(std::size_t row, bool showErrors) {
         }
         case Encoding::UInt:
         case Encoding::Bool01:
+        case Encoding::UIntTrunc:
             return fields_.ShowUInt(edit, r.reg, showErrors);
         case Encoding::Int:
             return fields_.ShowInt(edit, r.reg, showErrors);
         case Encoding::UInt32:
             return fields_.ShowUInt32(edit, r.reg, showErrors);
         case Encoding::Float:
-            return fields_.ShowFloat(edit, r.reg, showErrors);
-        case Encoding::Status:
-            return fields_.ShowStatus(edit, r.reg, r.normal, r.alarm, showErrors);
+            return fields_.ShowFloat(edit, r.reg, showErrors, r.decimals ? r.decimals : 6);
+        case Encoding::Status: {
+            const auto [normal, alarm] = StatusTexts(r);
+            return fields_.ShowStatus(edit, r.reg, r.normal, r.alarm, showErrors, normal, alarm);
+        }
+        case Encoding::Choice:
+            return ReadChoice(row, showErrors);
         case Encoding::Version:
             return fields_.ShowVersion(edit, r.reg, showErrors);
     }
@@ -249,6 +320,10 @@ void DevicePage::WriteRow(std::size_t row) {
     const Row& r = spec_.rows[row];
     const Encoding encoding = EncodingFor(row);
     QLineEdit* edit = rows_[row].edit;
+    if (encoding == Encoding::Choice) {
+        WriteChoice(row);
+        return;
+    }
     if (encoding == Encoding::Bool01 || (r.flags & kOnly01)) {
         const std::uint32_t value = protocol::ParseUnsignedEntry(edit->text().toStdString());
         if (value != 0 && value != 1) {
@@ -288,7 +363,9 @@ void DevicePage::PollRows() {
         const Row& r = spec_.rows[i];
         if (!(r.flags & kPolled) || (r.flags & kFollows)) continue;
         if ((r.flags & kTempHumidity) && !th) continue;
-        ReadWithFollowers(i, false);
+        // A poll never leaves an earlier reading in place as if it were live.
+        if (ReadWithFollowers(i, false) != protocol::ExchangeStatus::Ok && rows_[i].edit)
+            rows_[i].edit->clear();
     }
 }
 
@@ -297,7 +374,7 @@ void DevicePage::Poll() {
 }
 
 void DevicePage::RealtimeClicked() {
-    // Some boxes only switch polling: no port check, nothing disabled.
+    // A box that only switches polling does not ask for the port and disables nothing.
     if (spec_.realtime.mode == RealtimeMode::None) return;
     if (!link_.IsOpen()) {
         realtime_->setChecked(false);
@@ -314,10 +391,11 @@ void DevicePage::UpdateEnabled() {
         const Row& r = spec_.rows[i];
         RowControls& c = rows_[i];
         const bool typeOff = (r.flags & kTempHumidity) && !th;
-        const bool allOff = live && mode == RealtimeMode::AllButtons;
+        const bool allOff = live && mode == RealtimeMode::AllButtons && !(r.flags & kKeepEnabled);
         const bool queryOff =
             allOff || (live && mode == RealtimeMode::PolledQueries && (r.flags & kPolled));
-        c.edit->setEnabled(!typeOff);
+        if (c.edit) c.edit->setEnabled(!typeOff);
+        if (c.combo) c.combo->setEnabled(!typeOff);
         if (c.query) c.query->setEnabled(!typeOff && !queryOff);
         if (c.set) c.set->setEnabled(!typeOff && !allOff);
     }
@@ -327,7 +405,8 @@ void DevicePage::UpdateEnabled() {
 void DevicePage::SensorTypeSelected() {
     if (!TypeHasTempHumidity()) {
         for (std::size_t i = 0; i < spec_.rows.size(); ++i)
-            if (spec_.rows[i].flags & kTempHumidity) rows_[i].edit->setText(QStringLiteral(" "));
+            if ((spec_.rows[i].flags & kTempHumidity) && rows_[i].edit)
+                rows_[i].edit->setText(QStringLiteral(" "));
     }
     UpdateEnabled();
     SensorTypeChanged();

@@ -48,6 +48,7 @@ class DevicePage : public QWidget {
 
     const PageSpec& Spec() const { return spec_; }
     QLineEdit* Edit(std::size_t row) const { return rows_[row].edit; }
+    QComboBox* Combo(std::size_t row) const { return rows_[row].combo; }
     QPushButton* QueryButton(std::size_t row) const { return rows_[row].query; }
     QPushButton* SetButton(std::size_t row) const { return rows_[row].set; }
     // Index of the row with this label (the first one); -1 when none.
@@ -68,8 +69,12 @@ class DevicePage : public QWidget {
     virtual void SensorTypeChanged() {}
     // Recomputes which buttons are enabled from the real-time box and the sensor type.
     void UpdateEnabled();
-    // Polls the rows flagged kPolled, in order (rows of a type without T/H skipped).
+    // Polls the rows flagged kPolled, in order (rows of a type without T/H skipped). A row
+    // that cannot be read is emptied, whatever its helper keeps on a failed query.
     void PollRows();
+    // The text a single-register row shows for a register value (block reads fill rows
+    // with it).
+    QString RowText(std::size_t row, std::uint16_t raw) const;
 
     fields::FieldHelpers& Fields() { return fields_; }
     protocol::RegisterClient& Client() { return client_; }
@@ -80,13 +85,16 @@ class DevicePage : public QWidget {
 
   private:
     struct RowControls {
-        QLineEdit* edit = nullptr;
+        QLineEdit* edit = nullptr;   // nullptr on choice and command rows
+        QComboBox* combo = nullptr;  // choice rows
         QPushButton* query = nullptr;
         QPushButton* set = nullptr;
         QLabel* label = nullptr;
         QLabel* unit = nullptr;
     };
     void Build();
+    protocol::ExchangeStatus ReadChoice(std::size_t row, bool showErrors);
+    void WriteChoice(std::size_t row);
     void RealtimeClicked();
     void SensorTypeSelected();
 
@@ -100,5 +108,11 @@ class DevicePage : public QWidget {
     QCheckBox* realtime_ = nullptr;
     QComboBox* sensorType_ = nullptr;
 };
+
+// A page that is nothing but its table.
+template <PageSpec (*Table)()>
+QWidget* MakeTable(transport::SerialLink& link, QWidget* parent) {
+    return new DevicePage(link, Table(), parent);
+}
 
 }  // namespace pages

@@ -19,9 +19,14 @@ enum class Encoding : std::uint8_t {
     Status,      // "正常" / "警告" / "err" from the row's normal and alarm values
     Bool01,      // unsigned; a set accepts 0 or 1 only ("非法输入" otherwise)
     Version,     // high and low byte as "%d.%d" (0x0103: "1.3"), field emptied first
+    UIntTrunc,   // unsigned 0..65535, field emptied first; set: the decimal entry x multiplier,
+                 // truncated, low 16 bits (12.7 -> 12, -1 -> 65535)
+    Choice,      // a combo of `items`; register value = index + `itemBase`. A value outside
+                 // the list leaves no selection; a set without a selection writes nothing
 };
 
-enum class Access : std::uint8_t { Read, ReadWrite, Write };
+// Show: a value the page fills itself (an edit without buttons).
+enum class Access : std::uint8_t { Read, ReadWrite, Write, Show };
 
 // Row flags.
 enum : unsigned {
@@ -33,6 +38,8 @@ enum : unsigned {
     kFollows = 1u << 5,       // no buttons: read right after the row above, by its query
                               // button and its poll; emptied when that read failed
     kRanged = 1u << 6,        // encoding follows the sensor type (DevicePage::EncodingFor)
+    kNoEdit = 1u << 7,        // a command row: caption and button only
+    kKeepEnabled = 1u << 8,   // its buttons stay usable while the real-time box is checked
 };
 
 struct Row {
@@ -47,10 +54,13 @@ struct Row {
     unsigned flags = 0;
     int column = 0;               // layout area of the page, left to right
     double factor = 1.0;          // Encoding::Scaled
-    int decimals = 0;             // Encoding::Scaled
+    int decimals = 0;             // Encoding::Scaled; Float: "%.Nf" when given, else "%f"
     std::int32_t multiplier = 1;  // Encoding::Scaled and UInt32
     std::uint16_t normal = 0;     // Encoding::Status
     std::uint16_t alarm = 1;
+    // Choice: the combo's items. Status: the normal and alarm texts when not "正常"/"警告".
+    std::vector<const char*> items{};
+    int itemBase = 0;  // Encoding::Choice
 };
 
 enum class RealtimeMode : std::uint8_t {
@@ -79,5 +89,17 @@ struct PageSpec {
     int columnsPerLine = 0;  // columns wrap onto further lines after this many (0: never)
     bool centered = false;   // rows in the middle of the page (pages with a row or two)
 };
+
+// Short names for the cells of page tables (`using namespace pages::cells;` in a table file).
+namespace cells {
+inline constexpr auto T = Encoding::Tenths;
+inline constexpr auto H = Encoding::Hundredths;
+inline constexpr auto U = Encoding::UInt;
+inline constexpr auto UT = Encoding::UIntTrunc;
+inline constexpr auto U32 = Encoding::UInt32;
+inline constexpr auto F = Encoding::Float;
+inline constexpr auto R = Access::Read;
+inline constexpr auto RW = Access::ReadWrite;
+}  // namespace cells
 
 }  // namespace pages

@@ -1,0 +1,23 @@
+#pragma once
+// The soil category: three-in-one probe, temperature/moisture probe, moisture probe and pH
+// probe (each only its table), and the conductivity probe with coefficients and
+// calibration.
+#include "device_page.h"
+
+namespace pages {
+
+PageSpec SoilThreeInOneSpec();
+PageSpec SoilTempMoistureSpec();
+PageSpec SoilMoistureSpec();
+PageSpec SoilPhSpec();
+
+class SoilConductivityPage : public DevicePage {
+    Q_OBJECT
+  public:
+    SoilConductivityPage(transport::SerialLink& link, QWidget* parent = nullptr);
+
+  protected:
+    protocol::ExchangeStatus ReadRow(std::size_t row, bool showErrors) override;
+};
+
+}  // namespace pages

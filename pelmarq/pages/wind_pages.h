@@ -1,0 +1,36 @@
+#pragma once
+// The wind category: the wind direction transmitter (direction code, its name and an arrow)
+// and the wind speed transmitter. Read-only pages.
+#include "device_page.h"
+
+namespace pages {
+
+// The name and arrow picture of a direction code (low 8 bits of register 0).
+struct WindDirection {
+    const char* name;
+    const char* icon;  // resource path
+};
+WindDirection WindDirectionOf(std::uint16_t code);
+
+class WindDirectionPage : public DevicePage {
+    Q_OBJECT
+  public:
+    WindDirectionPage(transport::SerialLink& link, QWidget* parent = nullptr);
+
+  protected:
+    protocol::ExchangeStatus ReadRow(std::size_t row, bool showErrors) override;
+
+  private:
+    void ShowDirection();
+
+    QLabel* icon_ = nullptr;
+    QLabel* name_ = nullptr;
+};
+
+class WindSpeedPage : public DevicePage {
+    Q_OBJECT
+  public:
+    WindSpeedPage(transport::SerialLink& link, QWidget* parent = nullptr);
+};
+
+}  // namespace pages

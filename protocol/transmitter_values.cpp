@@ -35,8 +35,11 @@ std::string_view LeadingInteger(std::string_view text) {
 }  // namespace
 
 std::string FormatTenths(bool negative, std::uint32_t magnitude) {
-    return (negative ? "-" : "") + std::to_string(magnitude / 10) + "." +
-           std::to_string(magnitude % 10);
+    std::string text = negative ? "-" : "";
+    text += std::to_string(magnitude / 10);
+    text += '.';
+    text += std::to_string(magnitude % 10);
+    return text;
 }
 
 std::string FormatSignMagnitudeTenths(std::uint16_t word) {
@@ -44,7 +47,9 @@ std::string FormatSignMagnitudeTenths(std::uint16_t word) {
 }
 
 std::string FormatSignMagnitude(std::uint16_t word) {
-    return (word & kSignBit ? "-" : "") + std::to_string(word & 0x7FFFu);
+    std::string text = word & kSignBit ? "-" : "";
+    text += std::to_string(word & 0x7FFFu);
+    return text;
 }
 
 std::string FormatTwosComplementTenths(std::uint16_t word) {

@@ -62,8 +62,17 @@ TEST(TransmitterFrames, BuildersLayOutEveryFrame) {
          WithCrc({0xFC, 0xFC, 0xFC, 11, 1, 0xFF, 0xFF})},
         {"enter", BuildEnterConfigMode(), WithCrc({0xFB, 0xFB, 0xFB, 1, 1, 0, 0, 0, 0})},
         {"exit", BuildExitConfigMode(), WithCrc({0xFB, 0xFB, 0xFB, 2, 1, 0, 0, 0, 0})},
-        {"read channel", BuildWirelessFrame(kChannel, 0, {0}),
-         WithCrc({0xFB, 0xFB, 0xFB, 7, 0, 0})},
+        {"read channel", BuildReadChannel(), WithCrc({0xFB, 0xFB, 0xFB, 7, 0, 0})},
+        {"configure node 1", BuildConfigureNode(0), WithCrc({0xFB, 0xFB, 0xFB, 3, 1, 0, 0})},
+        {"configure node 200", BuildConfigureNode(199),
+         WithCrc({0xFB, 0xFB, 0xFB, 3, 1, 199, 199})},
+        {"clear node 200", BuildClearNode(199), WithCrc({0xFB, 0xFB, 0xFB, 6, 1, 199, 199})},
+        {"read sleep", BuildReadSleepTime(), WithCrc({0xFB, 0xFB, 0xFB, 4, 0, 0, 0, 0})},
+        {"write sleep", BuildWriteSleepTime(4464), WithCrc({0xFB, 0xFB, 0xFB, 4, 1, 0x11, 0x70})},
+        {"write channel", BuildWriteChannel(63), WithCrc({0xFB, 0xFB, 0xFB, 7, 1, 63})},
+        {"read climate", BuildReadClimate(), WithCrc({0xFB, 0xFB, 0xFB, 5, 1, 0, 0, 0})},
+        {"read relay", BuildReadRelay(), WithCrc({0xFB, 0xFB, 0xFB, 8, 0, 0})},
+        {"write relay", BuildWriteRelay(1, 40, 2), WithCrc({0xFB, 0xFB, 0xFB, 8, 1, 1, 40, 2})},
     };
     for (const auto& c : cases) EXPECT_EQ(ToBytes(c.frame), c.expected) << c.name;
     EXPECT_EQ(BuildConfigRead(1).size, 9u);
@@ -165,4 +174,71 @@ TEST(TransmitterFrames, AnyGatewayReplyNeedsMarkersAndCrc) {
     Bytes bad = WithCrc({0xFB, 0xFB, 0xFB, 2, 1});
     bad[5] ^= 0xFF;
     EXPECT_FALSE(CheckWirelessReply(bad.data(), bad.size()));
+}
+
+TEST(TransmitterFrames, GatewayReadRepliesAreTakenOnlyWithinTheirLength) {
+    const struct {
+        std::string name;
+        Bytes reply;
+        bool sleepOk, channelOk, climateOk, relayOk;
+    } cases[] = {
+        {"sleep time", WithCrc({0xFB, 0xFB, 0xFB, 4, 0, 0x01, 0x2C}), true, true, false, false},
+        {"channel", WithCrc({0xFB, 0xFB, 0xFB, 7, 0, 0x01}), false, true, false, false},
+        {"climate", WithCrc({0xFB, 0xFB, 0xFB, 5, 1, 0x01, 0x2C, 0x02, 0x26}), true, true, true,
+         false},
+        {"climate cut before humidity", WithCrc({0xFB, 0xFB, 0xFB, 5, 1, 0x01, 0x2C, 0x02}), true,
+         true, false, false},
+        {"relay", WithCrc({0xFB, 0xFB, 0xFB, 8, 0, 0x01, 0x2C, 0x02}), true, true, false, true},
+        {"relay, other command byte", WithCrc({0xFB, 0xFB, 0xFB, 7, 0, 0x01, 0x2C, 0x02}), true,
+         true, false, false},
+        {"markers only", WithCrc({0xFB, 0xFB, 0xFB, 8, 0}), false, false, false, false},
+        {"bad crc", Corrupt(WithCrc({0xFB, 0xFB, 0xFB, 5, 1, 0x01, 0x2C, 0x02, 0x26})), false,
+         false, false, false},
+    };
+    for (const auto& c : cases) {
+        const std::uint8_t* r = c.reply.data();
+        const std::size_t n = c.reply.size();
+        std::uint16_t sleep = 0, temperature = 0, humidity = 0;
+        std::uint8_t channel = 0;
+        RelayParameters relay;
+        EXPECT_EQ(ParseSleepTimeReply(r, n, &sleep), c.sleepOk) << c.name;
+        EXPECT_EQ(ParseChannelReply(r, n, &channel), c.channelOk) << c.name;
+        EXPECT_EQ(ParseClimateReply(r, n, &temperature, &humidity), c.climateOk) << c.name;
+        EXPECT_EQ(ParseRelayReply(r, n, &relay), c.relayOk) << c.name;
+        if (c.sleepOk) {
+            EXPECT_EQ(sleep, 300) << c.name;
+        }
+        if (c.channelOk) {
+            EXPECT_EQ(channel, 1) << c.name;
+        }
+        if (c.climateOk) {
+            EXPECT_EQ(humidity, 550) << c.name;
+        }
+        if (c.relayOk) {
+            EXPECT_EQ(relay.airRate, 2) << c.name;
+        }
+    }
+}
+
+TEST(TransmitterFrames, ConfigEchoMustRepeatAllNineBytes) {
+    const Frame request = BuildConfigWrite(13, 4464);
+    const Bytes echo = ToBytes(request);
+    Bytes otherValue = echo;
+    otherValue[6] ^= 1;
+    Bytes longer = echo;
+    longer.insert(longer.end(), {0, 0});
+    const struct {
+        std::string name;
+        Bytes reply;
+        bool ok;
+    } cases[] = {
+        {"echo", echo, true},
+        {"echo and more", longer, true},
+        {"other value, fresh crc", WithCrc(Bytes(otherValue.begin(), otherValue.begin() + 7)),
+         false},
+        {"value reply", WithCrc({0xFC, 0xFC, 0xFC, 13, 1, 0x11, 0x70, 0, 0}), false},
+        {"cut short", Bytes(echo.begin(), echo.begin() + 8), false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CheckConfigEcho(request, c.reply.data(), c.reply.size()), c.ok) << c.name;
 }

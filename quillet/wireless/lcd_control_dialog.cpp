@@ -66,6 +66,7 @@ LcdControlDialog::LcdControlDialog(TransmitterClient& client, BusyFlag& busy, QW
         {QT_TRANSLATE_NOOP("Quillet", "继电器1状态："), 1058, 1060, 0x002F},
         {QT_TRANSLATE_NOOP("Quillet", "继电器2状态："), 1063, 1064, 0x0030},
     };
+    // One row per relay: its state and query, then its 吸合/断开 buttons.
     int row = 1;
     for (const auto& r : relays) {
         grid->addWidget(new QLabel(Tr(r.label)), row, 0, Qt::AlignRight);
@@ -78,15 +79,15 @@ LcdControlDialog::LcdControlDialog(TransmitterClient& client, BusyFlag& busy, QW
         connect(query, &QPushButton::clicked, this,
                 [this, reg = r.reg, state] { QueryRelay(reg, state); });
         relayControls_.insert(relayControls_.end(), {state, query});
+        int column = 3;
+        for (const RelaySwitch& s : Switches()) {
+            if (s.reg != r.reg) continue;
+            QPushButton* button = Button(s.text, s.id);
+            grid->addWidget(button, row, column++);
+            connect(button, &QPushButton::clicked, this, [this, &s] { Switch(s); });
+            relayControls_.push_back(button);
+        }
         ++row;
-    }
-    // 吸合/断开 of relay 1 on one row, of relay 2 on the next.
-    for (std::size_t i = 0; i < Switches().size(); ++i) {
-        const RelaySwitch& s = Switches()[i];
-        QPushButton* button = Button(s.text, s.id);
-        grid->addWidget(button, row + static_cast<int>(i / 2), 1 + static_cast<int>(i % 2));
-        connect(button, &QPushButton::clicked, this, [this, &s] { Switch(s); });
-        relayControls_.push_back(button);
     }
     grid->setColumnStretch(1, 1);
 

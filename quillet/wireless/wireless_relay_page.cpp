@@ -25,7 +25,8 @@ WirelessRelayPage::WirelessRelayPage(TransmitterClient& client, protocol::Gatewa
     : QWidget(parent), client_(client), gateway_(gateway) {
     setObjectName("147");
     auto* grid = new QGridLayout(this);
-    grid->setColumnStretch(1, 1);
+    // The lists keep a modest width; the room to their right stays empty.
+    grid->setColumnStretch(2, 1);
     const struct {
         const char* label;
         int id;
@@ -40,6 +41,7 @@ WirelessRelayPage::WirelessRelayPage(TransmitterClient& client, protocol::Gatewa
         grid->addWidget(new QLabel(Tr(r.label)), row, 0, Qt::AlignRight);
         *r.list = new QComboBox;
         (*r.list)->setObjectName(QString::number(r.id));
+        (*r.list)->setMinimumWidth(180);
         grid->addWidget(*r.list, row, 1);
         ++row;
     }

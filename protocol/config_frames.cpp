@@ -31,4 +31,12 @@ bool ParseConfigReply(const std::uint8_t* reply, std::size_t n, std::uint16_t* v
     return true;
 }
 
+bool CheckConfigEcho(const Frame& request, const std::uint8_t* reply, std::size_t n) {
+    constexpr std::size_t kFrameSize = 9;
+    if (n < kFrameSize || request.size != kFrameSize) return false;
+    for (std::size_t i = 0; i < kFrameSize; ++i)
+        if (reply[i] != request[i]) return false;
+    return true;
+}
+
 }  // namespace protocol

@@ -29,5 +29,7 @@ bool CheckConfigReply(const std::uint8_t* reply, std::size_t n);
 // A reply to a read: as above, and long enough to hold the value and a CRC after it
 // (9 bytes); a shorter reply is a failure, not a value taken from beyond it.
 bool ParseConfigReply(const std::uint8_t* reply, std::size_t n, std::uint16_t* value);
+// A write the device must echo: the reply's first 9 bytes equal the request's 9 bytes.
+bool CheckConfigEcho(const Frame& request, const std::uint8_t* reply, std::size_t n);
 
 }  // namespace protocol

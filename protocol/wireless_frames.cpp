@@ -20,6 +20,44 @@ Frame BuildExitConfigMode() {
     return BuildWirelessFrame(kExitConfigMode, 1, {0, 0, 0, 0});
 }
 
+Frame BuildConfigureNode(std::uint8_t index) {
+    return BuildWirelessFrame(kConfigureNode, 1, {index, index});
+}
+
+Frame BuildClearNode(std::uint8_t index) {
+    return BuildWirelessFrame(kClearNode, 1, {index, index});
+}
+
+Frame BuildReadSleepTime() {
+    return BuildWirelessFrame(kSleepTime, 0, {0, 0, 0});
+}
+
+Frame BuildWriteSleepTime(std::uint16_t seconds) {
+    return BuildWirelessFrame(
+        kSleepTime, 1,
+        {static_cast<std::uint8_t>(seconds >> 8), static_cast<std::uint8_t>(seconds & 0xFF)});
+}
+
+Frame BuildReadChannel() {
+    return BuildWirelessFrame(kChannel, 0, {0});
+}
+
+Frame BuildWriteChannel(std::uint8_t channel) {
+    return BuildWirelessFrame(kChannel, 1, {channel});
+}
+
+Frame BuildReadClimate() {
+    return BuildWirelessFrame(kReadClimate, 1, {0, 0, 0});
+}
+
+Frame BuildReadRelay() {
+    return BuildWirelessFrame(kRelayParameters, 0, {0});
+}
+
+Frame BuildWriteRelay(std::uint8_t mode, std::uint8_t channel, std::uint8_t airRate) {
+    return BuildWirelessFrame(kRelayParameters, 1, {mode, channel, airRate});
+}
+
 bool GatewayState::NodeConfigured(int address) const {
     if (address < 1 || address > kGatewayNodes) return false;
     const int bit = address - 1;
@@ -39,6 +77,45 @@ bool CheckWirelessReply(const std::uint8_t* reply, std::size_t n) {
     if (reply[0] != kWirelessMarker || reply[1] != kWirelessMarker || reply[2] != kWirelessMarker)
         return false;
     return CrcMatches(reply, n);
+}
+
+namespace {
+
+// A gateway reply that holds every byte up to `end` (exclusive) before its CRC.
+bool Holds(const std::uint8_t* reply, std::size_t n, std::size_t end) {
+    return n >= end + 2 && CheckWirelessReply(reply, n);
+}
+
+std::uint16_t Word(const std::uint8_t* at) {
+    return static_cast<std::uint16_t>(at[0] << 8 | at[1]);
+}
+
+}  // namespace
+
+bool ParseSleepTimeReply(const std::uint8_t* reply, std::size_t n, std::uint16_t* seconds) {
+    if (!Holds(reply, n, 7)) return false;
+    *seconds = Word(reply + 5);
+    return true;
+}
+
+bool ParseChannelReply(const std::uint8_t* reply, std::size_t n, std::uint8_t* channel) {
+    if (!Holds(reply, n, 6)) return false;
+    *channel = reply[5];
+    return true;
+}
+
+bool ParseClimateReply(const std::uint8_t* reply, std::size_t n, std::uint16_t* temperature,
+                       std::uint16_t* humidity) {
+    if (!Holds(reply, n, 9)) return false;
+    *temperature = Word(reply + 5);
+    *humidity = Word(reply + 7);
+    return true;
+}
+
+bool ParseRelayReply(const std::uint8_t* reply, std::size_t n, RelayParameters* out) {
+    if (!Holds(reply, n, 8) || reply[3] != kRelayParameters) return false;
+    *out = {reply[5], reply[6], reply[7]};
+    return true;
 }
 
 bool ParseConfigModeReply(const std::uint8_t* reply, std::size_t n, GatewayState* state) {

@@ -40,6 +40,17 @@ Frame BuildWirelessFrame(std::uint8_t command, std::uint8_t mode,
 Frame BuildEnterConfigMode();
 Frame BuildExitConfigMode();
 
+// The gateway's commands. `index` is the node address minus 1 (0..199), sent twice.
+Frame BuildConfigureNode(std::uint8_t index);  // 03 01 n n
+Frame BuildClearNode(std::uint8_t index);      // 06 01 n n
+Frame BuildReadSleepTime();                    // 04 00 00 00 00
+Frame BuildWriteSleepTime(std::uint16_t seconds);
+Frame BuildReadChannel();  // 07 00 00
+Frame BuildWriteChannel(std::uint8_t channel);
+Frame BuildReadClimate();  // 05 01 00 00 00
+Frame BuildReadRelay();    // 08 00 00
+Frame BuildWriteRelay(std::uint8_t mode, std::uint8_t channel, std::uint8_t airRate);
+
 // What the gateway reports when it enters configuration mode (or configures a node).
 struct GatewayState {
     std::uint16_t sleepTime = 0;
@@ -61,5 +72,22 @@ bool CheckWirelessReply(const std::uint8_t* reply, std::size_t n);
 // the relay block only when 55 AA and the four bytes after it arrived before the CRC,
 // otherwise the relay values keep what they were. Nothing changes on a rejected reply.
 bool ParseConfigModeReply(const std::uint8_t* reply, std::size_t n, GatewayState* state);
+
+// The read replies, each checked as CheckWirelessReply and taken only when the bytes read
+// lie before the CRC. Sleep time: bytes 5-6 big-endian. Channel: byte 5.
+bool ParseSleepTimeReply(const std::uint8_t* reply, std::size_t n, std::uint16_t* seconds);
+bool ParseChannelReply(const std::uint8_t* reply, std::size_t n, std::uint8_t* channel);
+// Temperature (two's complement tenths) in bytes 5-6, humidity (unsigned tenths) in 7-8.
+bool ParseClimateReply(const std::uint8_t* reply, std::size_t n, std::uint16_t* temperature,
+                       std::uint16_t* humidity);
+
+struct RelayParameters {
+    std::uint8_t mode = 0;
+    std::uint8_t channel = 0;
+    std::uint8_t airRate = 0;
+};
+// Relay parameters: also byte 3 must be the relay command (8); then mode, channel and air
+// rate in bytes 5, 6 and 7.
+bool ParseRelayReply(const std::uint8_t* reply, std::size_t n, RelayParameters* out);
 
 }  // namespace protocol

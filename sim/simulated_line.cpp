@@ -135,11 +135,14 @@ void SimulatedLine::Serve(const Bytes& request) {
             FixCrc(reply);
             Send(reply);
             break;
-        case Fault::WrongFunction:
-            if (reply.size() > 1) reply[1] ^= 0x01;
+        case Fault::WrongFunction: {
+            // The command byte of a marker frame, a value byte of an echo, ...
+            const std::size_t at = param > 0 ? static_cast<std::size_t>(param) : 1;
+            if (reply.size() > at) reply[at] ^= 0x01;
             FixCrc(reply);
             Send(reply);
             break;
+        }
         case Fault::Truncate: {
             const std::size_t keep = param > 0 ? static_cast<std::size_t>(param)
                                                : (reply.size() > 3 ? reply.size() - 3 : 1);

@@ -18,7 +18,7 @@ enum class Fault {
     Silence,        // no reply at all
     BadCrc,         // last CRC byte flipped
     WrongAddress,   // address byte changed, CRC made to match
-    WrongFunction,  // function byte changed, CRC made to match
+    WrongFunction,  // function byte (or byte `param`, when given) changed, CRC made to match
     Truncate,       // only the first `param` bytes (default: all but the last three)
     ShortValid,     // the first `param` bytes with a fresh, matching CRC
     SplitPause,     // first half, a pause of `param` ms (default 80), then the rest

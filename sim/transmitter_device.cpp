@@ -36,11 +36,25 @@ void PutWord(Bytes& bytes, std::uint16_t word) {
     bytes.push_back(static_cast<std::uint8_t>(word & 0xFF));
 }
 
+// The display/relay control mode and the two relays belong to every transmitter.
+RegisterMap WithControlRegisters(RegisterMap registers) {
+    registers.try_emplace(0x2D, 1);
+    registers.try_emplace(0x2F, 0);
+    registers.try_emplace(0x30, 0);
+    return registers;
+}
+
+Bytes Echo(const std::uint8_t* request, std::size_t n) {
+    return Bytes(request, request + n);
+}
+
+constexpr std::uint8_t kChannels = 64;
+
 }  // namespace
 
 TransmitterDevice::TransmitterDevice(TransmitterConfig config, RegisterMap registers,
                                      ParameterMap parameters, LiveUpdate live)
-    : registers_(config.link, std::move(registers), std::move(live)),
+    : registers_(config.link, WithControlRegisters(std::move(registers)), std::move(live)),
       config_(config),
       parameters_(std::move(parameters)) {}
 
@@ -79,7 +93,10 @@ Bytes TransmitterDevice::Answer(const std::uint8_t* request, std::size_t n) {
             request[2] != request[0])
             return {};
         std::lock_guard lock(mutex_);
-        return request[0] == kConfigMarker ? AnswerParameter(request) : AnswerGateway(request);
+        if (request[0] == kConfigMarker) return AnswerParameter(request);
+        return request[3] == protocol::kEnterConfigMode || request[3] == protocol::kExitConfigMode
+                   ? AnswerGateway(request)
+                   : GatewayCommand(request, n);
     }
     return registers_.Answer(request, n);
 }
@@ -89,8 +106,10 @@ Bytes TransmitterDevice::AnswerParameter(const std::uint8_t* request) {
     const std::uint8_t operation = request[4];
     const auto it = parameters_.find(code);
     if (it == parameters_.end() || operation > protocol::kConfigWrite) return {};
-    if (operation == protocol::kConfigWrite)
+    if (operation == protocol::kConfigWrite) {
         it->second = static_cast<std::uint16_t>(request[5] << 8 | request[6]);
+        return Echo(request, 9);
+    }
     Bytes reply{kConfigMarker, kConfigMarker, kConfigMarker, code, operation};
     PutWord(reply, it->second);
     PutWord(reply, 0);
@@ -136,8 +155,59 @@ Bytes TransmitterDevice::AnswerGateway(const std::uint8_t* request) {
             return reply;
         }
         default:
-            return {};  // node table, sleep time, channel and relay commands: not yet
+            return {};
     }
+}
+
+Bytes TransmitterDevice::GatewayCommand(const std::uint8_t* request, std::size_t n) {
+    if (!configMode_) return {};
+    const std::uint8_t command = request[3];
+    const bool write = request[4] == 1;
+    protocol::GatewayState& gateway = config_.gateway;
+    Bytes reply{kWirelessMarker, kWirelessMarker, kWirelessMarker, command, request[4]};
+    switch (command) {
+        case protocol::kConfigureNode:
+        case protocol::kClearNode: {
+            const std::uint8_t index = request[5];
+            if (!write || request[6] != index || index >= protocol::kGatewayNodes) return {};
+            gateway.SetNode(index + 1, command == protocol::kConfigureNode);
+            if (command == protocol::kConfigureNode) return GatewayReport(command);
+            return Echo(request, n);
+        }
+        case protocol::kSleepTime:
+            if (write) {
+                gateway.sleepTime = static_cast<std::uint16_t>(request[5] << 8 | request[6]);
+                return Echo(request, n);
+            }
+            PutWord(reply, gateway.sleepTime);
+            break;
+        case protocol::kChannel:
+            if (write) {
+                if (request[5] >= kChannels) return {};
+                config_.channel = request[5];
+                return Echo(request, n);
+            }
+            reply.push_back(config_.channel);
+            break;
+        case protocol::kReadClimate:
+            PutWord(reply, registers_.Register(1).value_or(0));
+            PutWord(reply, registers_.Register(0).value_or(0));
+            break;
+        case protocol::kRelayParameters:
+            if (!config_.relaySupport) return {};
+            if (write) {
+                gateway.relayMode = request[5];
+                gateway.relayChannel = request[6];
+                gateway.airRate = request[7];
+                return Echo(request, n);
+            }
+            reply.insert(reply.end(), {gateway.relayMode, gateway.relayChannel, gateway.airRate});
+            break;
+        default:
+            return {};
+    }
+    AppendCrc(reply);
+    return reply;
 }
 
 std::optional<std::uint16_t> TransmitterDevice::Parameter(std::uint8_t code) const {
@@ -165,6 +235,11 @@ protocol::GatewayState TransmitterDevice::Gateway() const {
 void TransmitterDevice::SetGateway(const protocol::GatewayState& state) {
     std::lock_guard lock(mutex_);
     config_.gateway = state;
+}
+
+std::uint8_t TransmitterDevice::Channel() const {
+    std::lock_guard lock(mutex_);
+    return config_.channel;
 }
 
 int TransmitterDevice::ConfigModeEntries() const {

@@ -6,8 +6,9 @@
 //  - every parameter of the FC frame (codes 1-8 and 11-15), read and written by code;
 //  - the gateway state of the FB frames: configuration mode, sleep time, channel, the
 //    200-node table and, when the model has it, the relay block.
-// Gateway commands other than entering and leaving configuration mode are framed (so the
-// line stays in step) but not answered yet.
+// Like the real gateway it answers its FB commands only in configuration mode; the relay
+// commands only when it has relay support. Writes of either frame family are answered with
+// an echo of the request.
 #include <cstdint>
 #include <map>
 #include <mutex>
@@ -49,6 +50,7 @@ class TransmitterDevice : public Device {
     bool InConfigMode() const;
     protocol::GatewayState Gateway() const;
     void SetGateway(const protocol::GatewayState& state);
+    std::uint8_t Channel() const;
     // Number of times configuration mode was entered and left.
     int ConfigModeEntries() const;
     int ConfigModeExits() const;
@@ -61,6 +63,7 @@ class TransmitterDevice : public Device {
     Bytes AnswerParameter(const std::uint8_t* request);
     Bytes AnswerGateway(const std::uint8_t* request);
     Bytes GatewayReport(std::uint8_t command) const;
+    Bytes GatewayCommand(const std::uint8_t* request, std::size_t n);
 
     RegisterDevice registers_;
     mutable std::mutex mutex_;  // guards what follows

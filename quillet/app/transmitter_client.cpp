@@ -53,15 +53,34 @@ void TransmitterClient::StoreCommBlock(std::uint8_t address, std::uint8_t baudCo
 bool TransmitterClient::ReadRegisters(std::uint16_t reg, std::uint8_t count,
                                       std::uint16_t* values) {
     const std::uint8_t target = broadcast_ ? protocol::kBroadcastAddress : link_.DeviceAddress();
+    return ReadRegistersAt(target, reg, count, values);
+}
+
+bool TransmitterClient::ReadDeviceRegister(std::uint16_t reg, std::uint16_t* value) {
+    return ReadRegistersAt(link_.DeviceAddress(), reg, 1, value);
+}
+
+bool TransmitterClient::ReadRegistersAt(std::uint8_t target, std::uint16_t reg, std::uint8_t count,
+                                        std::uint16_t* values) {
     const std::size_t n = Exchange(protocol::BuildReadRegisters(target, reg, count));
-    // In broadcast mode a device may answer with its own address instead of 0xFF.
-    const std::uint8_t expected =
-        broadcast_ && n > 0 && reply_[0] == link_.DeviceAddress() ? link_.DeviceAddress() : target;
+    // In broadcast mode a device may answer from 0xFF or from the address it reported.
+    const bool either =
+        broadcast_ && n > 0 &&
+        (reply_[0] == protocol::kBroadcastAddress || reply_[0] == link_.DeviceAddress());
+    const std::uint8_t expected = either ? reply_[0] : target;
     std::uint16_t words[255];
     if (protocol::CheckReadReply(expected, count, reply_, n, words) != protocol::ExchangeStatus::Ok)
         return false;
     std::memcpy(values, words, count * sizeof words[0]);
     return true;
+}
+
+protocol::ExchangeStatus TransmitterClient::WriteDeviceRegister(std::uint16_t reg,
+                                                                std::uint16_t value) {
+    const protocol::Frame request = protocol::BuildWriteRegister(link_.DeviceAddress(), reg, value);
+    const std::size_t n = Exchange(request);
+    if (n == 0) return protocol::ExchangeStatus::NoReply;
+    return protocol::CheckWriteReply(request, reply_, n);
 }
 
 bool TransmitterClient::ReadParameter(std::uint8_t code, std::uint16_t* value) {
@@ -74,6 +93,12 @@ bool TransmitterClient::WriteParameter(std::uint8_t code, std::uint16_t value) {
     return protocol::CheckConfigReply(reply_, n);
 }
 
+bool TransmitterClient::WriteParameterEchoed(std::uint8_t code, std::uint16_t value) {
+    const protocol::Frame request = protocol::BuildConfigWrite(code, value);
+    const std::size_t n = Exchange(request);
+    return protocol::CheckConfigEcho(request, reply_, n);
+}
+
 bool TransmitterClient::EnterConfigMode(protocol::GatewayState* state) {
     std::memset(reply_, 0, sizeof reply_);
     const std::size_t n = Exchange(protocol::BuildEnterConfigMode(), transport::kConfigModeWait);
@@ -84,6 +109,52 @@ bool TransmitterClient::ExitConfigMode() {
     std::memset(reply_, 0, sizeof reply_);
     const std::size_t n = Exchange(protocol::BuildExitConfigMode(), transport::kConfigModeWait);
     return protocol::CheckWirelessReply(reply_, n);
+}
+
+bool TransmitterClient::WirelessCommand(const protocol::Frame& request) {
+    const std::size_t n = Exchange(request);
+    return protocol::CheckWirelessReply(reply_, n);
+}
+
+bool TransmitterClient::ConfigureNode(std::uint8_t index, protocol::GatewayState* state) {
+    const std::size_t n = Exchange(protocol::BuildConfigureNode(index), transport::kNodeWait);
+    return protocol::ParseConfigModeReply(reply_, n, state);
+}
+
+bool TransmitterClient::ClearNode(std::uint8_t index) {
+    return WirelessCommand(protocol::BuildClearNode(index));
+}
+
+bool TransmitterClient::ReadSleepTime(std::uint16_t* seconds) {
+    const std::size_t n = Exchange(protocol::BuildReadSleepTime());
+    return protocol::ParseSleepTimeReply(reply_, n, seconds);
+}
+
+bool TransmitterClient::WriteSleepTime(std::uint16_t seconds) {
+    return WirelessCommand(protocol::BuildWriteSleepTime(seconds));
+}
+
+bool TransmitterClient::ReadChannel(std::uint8_t* channel) {
+    const std::size_t n = Exchange(protocol::BuildReadChannel());
+    return protocol::ParseChannelReply(reply_, n, channel);
+}
+
+bool TransmitterClient::WriteChannel(std::uint8_t channel) {
+    return WirelessCommand(protocol::BuildWriteChannel(channel));
+}
+
+bool TransmitterClient::ReadClimate(std::uint16_t* temperature, std::uint16_t* humidity) {
+    const std::size_t n = Exchange(protocol::BuildReadClimate());
+    return protocol::ParseClimateReply(reply_, n, temperature, humidity);
+}
+
+bool TransmitterClient::ReadRelay(protocol::RelayParameters* out) {
+    const std::size_t n = Exchange(protocol::BuildReadRelay());
+    return protocol::ParseRelayReply(reply_, n, out);
+}
+
+bool TransmitterClient::WriteRelay(const protocol::RelayParameters& p) {
+    return WirelessCommand(protocol::BuildWriteRelay(p.mode, p.channel, p.airRate));
 }
 
 }  // namespace quillet

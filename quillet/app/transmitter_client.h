@@ -38,14 +38,39 @@ class TransmitterClient {
     // `count` registers from `reg`, at the address the mode gives.
     bool ReadRegisters(std::uint16_t reg, std::uint8_t count, std::uint16_t* values);
 
+    // One register at the device's own address, whatever the mode (the LCD/relay
+    // registers); the reply may come from that address, or from 0xFF in broadcast mode.
+    bool ReadDeviceRegister(std::uint16_t reg, std::uint16_t* value);
+    // Function 6 at the device's own address; Ok only when the reply echoes the request's 8
+    // bytes. NoReply: nothing (or under 4 bytes) came back; CheckFailed: the reply differs.
+    protocol::ExchangeStatus WriteDeviceRegister(std::uint16_t reg, std::uint16_t value);
+
     bool ReadParameter(std::uint8_t code, std::uint16_t* value);
     bool WriteParameter(std::uint8_t code, std::uint16_t value);
+    // A parameter write the device must echo byte for byte (the light thresholds).
+    bool WriteParameterEchoed(std::uint8_t code, std::uint16_t value);
 
     // Enter and leave the gateway's configuration mode (the long wait).
     bool EnterConfigMode(protocol::GatewayState* state);
     bool ExitConfigMode();
 
+    // The gateway's commands in configuration mode; `index` is the node address minus 1.
+    // Configuring a node waits longer and refreshes `state` from the reply as entering does.
+    bool ConfigureNode(std::uint8_t index, protocol::GatewayState* state);
+    bool ClearNode(std::uint8_t index);
+    bool ReadSleepTime(std::uint16_t* seconds);
+    bool WriteSleepTime(std::uint16_t seconds);
+    bool ReadChannel(std::uint8_t* channel);
+    bool WriteChannel(std::uint8_t channel);
+    bool ReadClimate(std::uint16_t* temperature, std::uint16_t* humidity);
+    bool ReadRelay(protocol::RelayParameters* out);
+    bool WriteRelay(const protocol::RelayParameters& parameters);
+
   private:
+    bool ReadRegistersAt(std::uint8_t target, std::uint16_t reg, std::uint8_t count,
+                         std::uint16_t* values);
+    // A gateway command whose reply only has to be a gateway reply (FB FB FB, CRC).
+    bool WirelessCommand(const protocol::Frame& request);
     // The reply's length, or 0 for no reply, a reply under 4 bytes or a closed port.
     std::size_t Exchange(const protocol::Frame& request,
                          const transport::WaitPolicy& wait = transport::kRegisterWait);

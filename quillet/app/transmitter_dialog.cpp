@@ -12,6 +12,8 @@
 #include "about_box.h"
 #include "address_commands.h"
 #include "dialog_text.h"
+#include "lcd_control_dialog.h"
+#include "light_threshold_dialog.h"
 #include "message_box.h"
 #include "parameter_commands.h"
 #include "wireless_dialog.h"
@@ -121,6 +123,15 @@ void TransmitterDialog::BuildLayout() {
     }
     connect(findChild<QPushButton*>("1038"), &QPushButton::clicked, this,
             [this] { ConfigureWireless(); });
+    // The two small dialogs are built anew on every opening, so their start-up runs each time.
+    connect(findChild<QPushButton*>("1052"), &QPushButton::clicked, this, [this] {
+        LcdControlDialog lcd(client_, busy_, this);
+        lcd.exec();
+    });
+    connect(findChild<QPushButton*>("1069"), &QPushButton::clicked, this, [this] {
+        LightThresholdDialog light(client_, busy_, this);
+        light.exec();
+    });
 
     note_ = new QLabel;
     note_->setObjectName("note");

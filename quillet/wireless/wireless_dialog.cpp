@@ -1,15 +1,39 @@
 #include "wireless_dialog.h"
 
+#include <QTabWidget>
+#include <QVBoxLayout>
+
 #include "dialog_text.h"
+#include "wireless_network_page.h"
+#include "wireless_relay_page.h"
 
 namespace quillet {
 
 WirelessDialog::WirelessDialog(TransmitterClient& client, protocol::GatewayState& gateway,
                                QWidget* parent)
-    : QDialog(parent), client_(client), gateway_(gateway) {
+    : QDialog(parent) {
     setObjectName("146");
     setWindowTitle(Tr("无线参数设置"));
-    resize(560, 300);
+    auto* outer = new QVBoxLayout(this);
+    tabs_ = new QTabWidget;
+    tabs_->setObjectName("1074");
+    outer->addWidget(tabs_);
+
+    network_ = new WirelessNetworkPage(client, gateway);
+    tabs_->addTab(network_, Tr("无线组网参数  "));
+    if (!gateway.relaySupport) return;
+
+    relay_ = new WirelessRelayPage(client, gateway);
+    tabs_->addTab(relay_, Tr("无线中继参数  "));
+    // The network page serves a relay slave only; a relay master opens on its relay tab.
+    const auto follow = [this](int mode) { network_->setEnabled(mode == 0); };
+    connect(relay_, &WirelessRelayPage::ModeChanged, this, follow);
+    connect(network_, &WirelessNetworkPage::GatewayChanged, this, [this, &gateway, follow] {
+        relay_->ShowStored();
+        follow(gateway.relayMode);
+    });
+    follow(gateway.relayMode);
+    tabs_->setCurrentIndex(gateway.relayMode != 0 ? 1 : 0);
 }
 
 }  // namespace quillet

@@ -62,8 +62,17 @@ TEST(TransmitterFrames, BuildersLayOutEveryFrame) {
          WithCrc({0xFC, 0xFC, 0xFC, 11, 1, 0xFF, 0xFF})},
         {"enter", BuildEnterConfigMode(), WithCrc({0xFB, 0xFB, 0xFB, 1, 1, 0, 0, 0, 0})},
         {"exit", BuildExitConfigMode(), WithCrc({0xFB, 0xFB, 0xFB, 2, 1, 0, 0, 0, 0})},
-        {"read channel", BuildWirelessFrame(kChannel, 0, {0}),
-         WithCrc({0xFB, 0xFB, 0xFB, 7, 0, 0})},
+        {"read channel", BuildReadChannel(), WithCrc({0xFB, 0xFB, 0xFB, 7, 0, 0})},
+        {"configure node 1", BuildConfigureNode(0), WithCrc({0xFB, 0xFB, 0xFB, 3, 1, 0, 0})},
+        {"configure node 200", BuildConfigureNode(199),
+         WithCrc({0xFB, 0xFB, 0xFB, 3, 1, 199, 199})},
+        {"clear node 200", BuildClearNode(199), WithCrc({0xFB, 0xFB, 0xFB, 6, 1, 199, 199})},
+        {"read sleep", BuildReadSleepTime(), WithCrc({0xFB, 0xFB, 0xFB, 4, 0, 0, 0, 0})},
+        {"write sleep", BuildWriteSleepTime(4464), WithCrc({0xFB, 0xFB, 0xFB, 4, 1, 0x11, 0x70})},
+        {"write channel", BuildWriteChannel(63), WithCrc({0xFB, 0xFB, 0xFB, 7, 1, 63})},
+        {"read climate", BuildReadClimate(), WithCrc({0xFB, 0xFB, 0xFB, 5, 1, 0, 0, 0})},
+        {"read relay", BuildReadRelay(), WithCrc({0xFB, 0xFB, 0xFB, 8, 0, 0})},
+        {"write relay", BuildWriteRelay(1, 40, 2), WithCrc({0xFB, 0xFB, 0xFB, 8, 1, 1, 40, 2})},
     };
     for (const auto& c : cases) EXPECT_EQ(ToBytes(c.frame), c.expected) << c.name;
     EXPECT_EQ(BuildConfigRead(1).size, 9u);
@@ -165,4 +174,32 @@ TEST(TransmitterFrames, AnyGatewayReplyNeedsMarkersAndCrc) {
     Bytes bad = WithCrc({0xFB, 0xFB, 0xFB, 2, 1});
     bad[5] ^= 0xFF;
     EXPECT_FALSE(CheckWirelessReply(bad.data(), bad.size()));
+}
+
+TEST(TransmitterFrames, GatewayReadRepliesAreTakenOnlyWithinTheirLength) {
+    // Which of sleep time (5-6), channel (5), climate (5-8) and relay (5-7, command 8) each
+    // reply holds before its CRC.
+    const struct {
+        Bytes reply;
+        bool sleep, channel, climate, relay;
+    } cases[] = {
+        {WithCrc({0xFB, 0xFB, 0xFB, 7, 0, 0x01}), false, true, false, false},
+        {WithCrc({0xFB, 0xFB, 0xFB, 4, 0, 0x01, 0x2C}), true, true, false, false},
+        {WithCrc({0xFB, 0xFB, 0xFB, 8, 0, 0x01, 0x2C, 0x02}), true, true, false, true},
+        {WithCrc({0xFB, 0xFB, 0xFB, 7, 0, 0x01, 0x2C, 0x02}), true, true, false, false},
+        {WithCrc({0xFB, 0xFB, 0xFB, 5, 1, 0x01, 0x2C, 0x02, 0x26}), true, true, true, false},
+        {Corrupt(WithCrc({0xFB, 0xFB, 0xFB, 5, 1, 0x01, 0x2C, 0x02, 0x26})), false, false, false,
+         false},
+    };
+    for (const auto& c : cases) {
+        const std::uint8_t* r = c.reply.data();
+        const std::size_t n = c.reply.size();
+        std::uint16_t word = 0, humidity = 0;
+        std::uint8_t channel = 0;
+        RelayParameters relay;
+        EXPECT_EQ(ParseSleepTimeReply(r, n, &word), c.sleep) << n;
+        EXPECT_EQ(ParseChannelReply(r, n, &channel), c.channel) << n;
+        EXPECT_EQ(ParseClimateReply(r, n, &word, &humidity), c.climate) << n;
+        EXPECT_EQ(ParseRelayReply(r, n, &relay), c.relay) << n;
+    }
 }

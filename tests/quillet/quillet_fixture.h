@@ -6,6 +6,8 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +16,11 @@
 #include "transmitter_device.h"
 #include "transmitter_dialog.h"
 #include "ui_test_support.h"
+
+// Readable failures when texts differ.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace quillettest {
 
@@ -48,6 +55,10 @@ class QuilletTest : public ::testing::Test {
     void Click(int id);
     // Waits for the busy flag to clear, then clicks the query button.
     void Query(int id);
+    // Clicks `button` of the main dialog; once the modal dialog of type D that it opens is
+    // shown, runs `body` on it and closes it. Returns how often such a dialog showed.
+    template <class D>
+    int Inside(int button, const std::function<void(D*)>& body);
     // Requests received since the last call (or since start).
     std::vector<Bytes> TakeSent();
     bool CommandsEnabled() const;
@@ -59,6 +70,23 @@ class QuilletTest : public ::testing::Test {
     std::string linkPath_;
     std::unique_ptr<quillet::TransmitterDialog> dialog_;  // last: goes first
 };
+
+template <class D>
+int QuilletTest::Inside(int button, const std::function<void(D*)>& body) {
+    int shown = 0;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* open = dialog_->findChild<D*>();
+        if (!open || !open->isVisible()) return;
+        poll.stop();
+        ++shown;
+        body(open);
+        open->reject();
+    });
+    poll.start(10);
+    Click(button);
+    return shown;
+}
 
 // The ids of the command group.
 const std::vector<int>& CommandIds();

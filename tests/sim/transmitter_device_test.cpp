@@ -91,3 +91,29 @@ TEST(TransmitterDevice, FramesEveryRequestKind) {
         EXPECT_EQ(d->RequestLength(c.frame.data(), c.frame.size), c.frame.size);
     }
 }
+
+TEST(TransmitterDevice, GatewayAnswersOnlyInConfigurationModeAndRelayOnlyWithSupport) {
+    for (const std::string profile : {"gateway", "transmitter"}) {
+        SCOPED_TRACE(profile);
+        auto d = Make(profile);
+        const bool relay = profile == "gateway";
+        EXPECT_TRUE(Ask(*d, protocol::BuildReadChannel()).empty());  // not in the mode yet
+        Ask(*d, protocol::BuildEnterConfigMode());
+        const struct {
+            protocol::Frame request;
+            bool answered;
+        } cases[] = {
+            {protocol::BuildWriteChannel(63), true},      {protocol::BuildWriteChannel(64), false},
+            {protocol::BuildClearNode(199), true},        {protocol::BuildClearNode(200), false},
+            {protocol::BuildWriteRelay(1, 40, 2), relay},
+        };
+        for (const auto& c : cases) {
+            const Bytes echo(c.request.data(), c.request.data() + c.request.size);
+            EXPECT_EQ(Ask(*d, c.request), c.answered ? echo : Bytes{}) << c.request[5];
+        }
+        const Bytes read = Ask(*d, protocol::BuildReadRelay());
+        EXPECT_EQ(read.size(), relay ? 10u : 0u);
+        Ask(*d, protocol::BuildExitConfigMode());
+        EXPECT_TRUE(Ask(*d, protocol::BuildReadSleepTime()).empty());
+    }
+}

@@ -24,17 +24,6 @@ static void InitQuilletResources() {
 }
 
 namespace quillet {
-namespace {
-
-QPushButton* Button(const char* text, int id) {
-    auto* button = new QPushButton(Tr(text));
-    button->setObjectName(QString::number(id));
-    button->setAutoDefault(false);
-    return button;
-}
-
-}  // namespace
-
 TransmitterDialog::TransmitterDialog(const std::vector<transport::PortEntry>& ports,
                                      QWidget* parent)
     : QDialog(parent), busy_(this) {

@@ -13,7 +13,11 @@ QColor LighterBy30(const QColor& c) {
 
 ColourSlotButton::ColourSlotButton(QWidget* parent) : QAbstractButton(parent) {
     const QColor face = palette().color(QPalette::Button);
-    slots_ = {LighterBy30(face), face.darker(160), face, face, face,
+    slots_ = {LighterBy30(face),
+              face.darker(160),
+              face,
+              face,
+              face,
               palette().color(QPalette::ButtonText)};
     setFocusPolicy(Qt::TabFocus);
     setAttribute(Qt::WA_Hover, true);
@@ -59,7 +63,8 @@ void ColourSlotButton::paintEvent(QPaintEvent*) {
     p.setPen(border);
     p.drawRoundedRect(r, 3, 3);
     if (!text().isEmpty()) {
-        p.setPen(isEnabled() ? slots_[5] : palette().color(QPalette::Disabled, QPalette::ButtonText));
+        p.setPen(isEnabled() ? slots_[5]
+                             : palette().color(QPalette::Disabled, QPalette::ButtonText));
         p.drawText(rect(), Qt::AlignCenter, text());
     }
 }

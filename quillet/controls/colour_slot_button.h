@@ -11,7 +11,7 @@ namespace controls {
 
 class ColourSlotButton : public QAbstractButton {
     Q_OBJECT
-public:
+  public:
     static constexpr int kSlots = 6;
 
     explicit ColourSlotButton(QWidget* parent = nullptr);
@@ -25,12 +25,12 @@ public:
     QSize sizeHint() const override { return {22, 22}; }
     QSize minimumSizeHint() const override { return {16, 16}; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
 
-private:
+  private:
     std::array<QColor, kSlots> slots_;
     bool hovered_ = false;
 };

@@ -12,17 +12,6 @@
 #include "transmitter_client.h"
 
 namespace quillet {
-namespace {
-
-QPushButton* Button(const char* text, int id) {
-    auto* button = new QPushButton(Tr(text));
-    button->setObjectName(QString::number(id));
-    button->setAutoDefault(false);
-    return button;
-}
-
-}  // namespace
-
 const std::vector<LcdControlDialog::RelaySwitch>& LcdControlDialog::Switches() {
     // The failure texts are the device maker's, odd ones included.
     static const std::vector<RelaySwitch> switches = {

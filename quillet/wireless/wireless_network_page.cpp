@@ -22,13 +22,6 @@ namespace {
 
 constexpr int kNodeSize = 22;
 
-QPushButton* Button(const char* text, int id) {
-    auto* button = new QPushButton(Tr(text));
-    button->setObjectName(QString::number(id));
-    button->setAutoDefault(false);
-    return button;
-}
-
 void Succeeded(QWidget* owner, const char* text) {
     ui::Message(owner, Tr(text), Tr("提示"), ui::BoxIcon::None);
 }

@@ -5,6 +5,8 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include "posix_baud.h"
+
 namespace sim {
 
 PtyLine::PtyLine() {
@@ -42,26 +44,7 @@ std::uint32_t PtyLine::LineBaud() const {
     // Terminal settings asked of the master are those of the slave end.
     const int master = master_.load();
     if (master < 0 || ::tcgetattr(master, &tio) != 0) return 0;
-    switch (::cfgetospeed(&tio)) {
-        case B1200:
-            return 1200;
-        case B2400:
-            return 2400;
-        case B4800:
-            return 4800;
-        case B9600:
-            return 9600;
-        case B19200:
-            return 19200;
-        case B38400:
-            return 38400;
-        case B57600:
-            return 57600;
-        case B115200:
-            return 115200;
-        default:
-            return 0;
-    }
+    return transport::BaudOf(::cfgetospeed(&tio));
 }
 
 }  // namespace sim

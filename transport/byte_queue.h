@@ -10,7 +10,7 @@
 namespace transport {
 
 class ByteQueue {
-public:
+  public:
     static constexpr std::uint16_t kSlots = 4096;
     static constexpr std::uint16_t kCapacity = kSlots - 1;
 
@@ -27,7 +27,7 @@ public:
     // as many bytes as Count reported.
     std::uint8_t Pop();
 
-private:
+  private:
     std::array<std::uint8_t, kSlots> data_{};
     std::atomic<std::uint16_t> write_{0};
     std::atomic<std::uint16_t> read_{0};

@@ -11,7 +11,7 @@
 namespace transport {
 
 class ReaderThread {
-public:
+  public:
     static constexpr std::uint16_t kSilencePolls = 30;
     static constexpr std::size_t kReadSize = 256;
 
@@ -28,7 +28,7 @@ public:
     // Number of 1 ms polls made so far (for measuring the poll period).
     std::uint64_t Polls() const { return polls_.load(std::memory_order_relaxed); }
 
-private:
+  private:
     void Run();
     void Poll();
 

@@ -22,8 +22,7 @@ std::size_t SerialLink::TakeFrame(std::uint8_t* buffer, std::size_t maximum) {
 }
 
 std::size_t SerialLink::Exchange(const std::uint8_t* request, std::size_t length,
-                                 std::uint8_t* reply, std::size_t maximum,
-                                 const WaitPolicy& wait) {
+                                 std::uint8_t* reply, std::size_t maximum, const WaitPolicy& wait) {
     std::uint8_t stale[kReplySize];
     while (TakeFrame(stale, sizeof stale) == sizeof stale) {
     }

@@ -25,7 +25,7 @@ inline constexpr WaitPolicy kNodeWait{100, 10, 1};
 inline constexpr WaitPolicy kConfigModeWait{10, 600, 4};
 
 class SerialLink {
-public:
+  public:
     static constexpr std::size_t kReplySize = 1024;
 
     SerialLink();
@@ -53,7 +53,7 @@ public:
     // Bytes read but not yet framed (the line has not been silent long enough).
     std::uint16_t PendingRawBytes() const { return raw_.Count(); }
 
-private:
+  private:
     SerialPort port_;
     ByteQueue raw_;
     ByteQueue frames_;

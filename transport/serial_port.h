@@ -11,7 +11,7 @@
 namespace transport {
 
 class SerialPort {
-public:
+  public:
     SerialPort();
     ~SerialPort();
     SerialPort(const SerialPort&) = delete;
@@ -39,12 +39,10 @@ public:
     bool IsOpen() const { return open_.load(std::memory_order_acquire); }
     const std::string& Path() const { return path_; }
     std::uint32_t Baud() const { return baud_; }
-    // Errno of the last failed Open (EACCES tells the user to join the dialout group).
-    int LastError() const { return lastError_; }
 
     static bool IsSupportedBaud(std::uint32_t baud);
 
-private:
+  private:
     void CloseLocked();
 
     std::string path_;
@@ -54,7 +52,6 @@ private:
     std::uint32_t baud_ = 9600;
     std::atomic<int> fd_{-1};
     int wake_ = -1;  // eventfd that ends a WaitForInput early
-    int lastError_ = 0;
     std::atomic<bool> open_{false};
     std::mutex mutex_;
 };

@@ -9,27 +9,10 @@
 #include <chrono>
 #include <thread>
 
+#include "posix_baud.h"
 #include "serial_port.h"
 
 namespace transport {
-namespace {
-
-bool SpeedFor(std::uint32_t baud, speed_t* out) {
-    switch (baud) {
-        case 1200: *out = B1200; return true;
-        case 2400: *out = B2400; return true;
-        case 4800: *out = B4800; return true;
-        case 9600: *out = B9600; return true;
-        case 19200: *out = B19200; return true;
-        case 38400: *out = B38400; return true;
-        case 57600: *out = B57600; return true;
-        case 115200: *out = B115200; return true;
-        default: return false;
-    }
-}
-
-}  // namespace
-
 bool SerialPort::IsSupportedBaud(std::uint32_t baud) {
     speed_t s;
     return SpeedFor(baud, &s);
@@ -44,7 +27,8 @@ SerialPort::~SerialPort() {
 
 void SerialPort::Wake() {
     const std::uint64_t one = 1;
-    if (wake_ >= 0) [[maybe_unused]] auto n = ::write(wake_, &one, sizeof one);
+    if (wake_ >= 0) [[maybe_unused]]
+        auto n = ::write(wake_, &one, sizeof one);
 }
 
 void SerialPort::WaitForInput(int timeoutMs) {
@@ -54,7 +38,8 @@ void SerialPort::WaitForInput(int timeoutMs) {
     const nfds_t count = p[1].fd >= 0 ? 2 : 1;
     if (::poll(p, count, timeoutMs) > 0) {
         std::uint64_t drained;
-        if (p[0].revents & POLLIN) [[maybe_unused]] auto n = ::read(wake_, &drained, sizeof drained);
+        if (p[0].revents & POLLIN) [[maybe_unused]]
+            auto n = ::read(wake_, &drained, sizeof drained);
         // A hung-up line reports itself at once, every time: fall back to a plain 1 ms poll.
         if (count == 2 && (p[1].revents & (POLLHUP | POLLERR | POLLNVAL)))
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -75,23 +60,19 @@ int SerialPort::Open() {
     CloseLocked();
     speed_t speed;
     if (path_.empty() || !SpeedFor(baud_, &speed)) {
-        lastError_ = EINVAL;
         return 0;
     }
     const int fd = ::open(path_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        lastError_ = errno;
         return 0;
     }
     termios tio{};
     if (::tcgetattr(fd, &tio) != 0) {  // not a terminal
-        lastError_ = errno;
         ::close(fd);
         return 0;
     }
     // Claim the line for this program alone; another program sharing it would steal replies.
     if (::ioctl(fd, TIOCEXCL) != 0) {
-        lastError_ = errno;
         ::close(fd);
         return 0;
     }
@@ -105,14 +86,12 @@ int SerialPort::Open() {
     tio.c_cc[VTIME] = 0;
     if (::cfsetispeed(&tio, speed) != 0 || ::cfsetospeed(&tio, speed) != 0 ||
         ::tcsetattr(fd, TCSANOW, &tio) != 0) {
-        lastError_ = errno;
         ::ioctl(fd, TIOCNXCL);
         ::close(fd);
         return 0;
     }
     ::tcflush(fd, TCIOFLUSH);
     fd_ = fd;
-    lastError_ = 0;
     open_.store(true, std::memory_order_release);
     Wake();
     return 1;

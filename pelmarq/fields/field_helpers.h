@@ -41,7 +41,6 @@ class FieldHelpers {
     void WriteResultBox(ExchangeStatus status, SuccessIcon icon) const;
 
     protocol::RegisterClient& Client() { return client_; }
-    QWidget* Owner() const { return owner_; }
 
   private:
     // Runs `read` (the exchange), empties the field unless `keep`, fills it with

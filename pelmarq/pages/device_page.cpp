@@ -160,13 +160,13 @@ void DevicePage::Build() {
 
     if (!spec_.notes.empty()) {
         auto* side = new QWidget(this);
-        side_ = new QVBoxLayout(side);
+        auto* notes = new QVBoxLayout(side);
         for (const char* note : spec_.notes) {
             auto* label = new QLabel(Tr(note), side);
             label->setWordWrap(true);
-            side_->addWidget(label);
+            notes->addWidget(label);
         }
-        side_->addStretch(1);
+        notes->addStretch(1);
         outer->addWidget(side, 1, Qt::AlignTop);
     } else {
         outer->addStretch(1);
@@ -175,12 +175,6 @@ void DevicePage::Build() {
 
 QVBoxLayout* DevicePage::ColumnExtras(int column) {
     return columnExtras_.at(column);
-}
-
-int DevicePage::RowOf(const char* label) const {
-    for (std::size_t i = 0; i < spec_.rows.size(); ++i)
-        if (std::strcmp(spec_.rows[i].label, label) == 0) return static_cast<int>(i);
-    return -1;
 }
 
 bool DevicePage::RealtimeChecked() const {

@@ -51,8 +51,6 @@ class DevicePage : public QWidget {
     QComboBox* Combo(std::size_t row) const { return rows_[row].combo; }
     QPushButton* QueryButton(std::size_t row) const { return rows_[row].query; }
     QPushButton* SetButton(std::size_t row) const { return rows_[row].set; }
-    // Index of the row with this label (the first one); -1 when none.
-    int RowOf(const char* label) const;
 
   protected:
     // Reads one row into its edit with the row's helper. Returns the exchange status.
@@ -79,9 +77,8 @@ class DevicePage : public QWidget {
     fields::FieldHelpers& Fields() { return fields_; }
     protocol::RegisterClient& Client() { return client_; }
     transport::SerialLink& Link() { return link_; }
-    // A column's layout for extra widgets (below its rows) and the area at the right.
+    // A column's layout for extra widgets (below its rows).
     QVBoxLayout* ColumnExtras(int column);
-    QVBoxLayout* SideArea() const { return side_; }
 
   private:
     struct RowControls {
@@ -104,7 +101,6 @@ class DevicePage : public QWidget {
     fields::FieldHelpers fields_;
     std::vector<RowControls> rows_;
     std::vector<QVBoxLayout*> columnExtras_;
-    QVBoxLayout* side_ = nullptr;
     QCheckBox* realtime_ = nullptr;
     QComboBox* sensorType_ = nullptr;
 };

@@ -72,8 +72,8 @@ int main(int argc, char** argv) {
                 [[maybe_unused]] auto n = ::write(busy.MasterFd(), &byte, 1);
                 std::this_thread::sleep_for(std::chrono::milliseconds(10));
             }
-            pollMs = Ms(Clock::now() - t0).count() /
-                     static_cast<double>(counted.ReaderPolls() - p0);
+            pollMs =
+                Ms(Clock::now() - t0).count() / static_cast<double>(counted.ReaderPolls() - p0);
         }
 
         protocol::RegisterClient client(link);
@@ -92,9 +92,10 @@ int main(int argc, char** argv) {
         std::printf("reader poll period        %.3f ms\n", pollMs);
         std::printf("ReadRegister round trip   median %.1f ms, p95 %.1f ms (%d failed of 200)\n",
                     median, p95, failures);
-        std::printf("  floor: 30 x poll period = %.1f ms, plus at most one 10 ms wait step "
-                    "= %.1f ms; target: median within 12 ms of %.1f ms\n",
-                    floor, floor + 10, floor);
+        std::printf(
+            "  floor: 30 x poll period = %.1f ms, plus at most one 10 ms wait step "
+            "= %.1f ms; target: median within 12 ms of %.1f ms\n",
+            floor, floor + 10, floor);
     }
 
     // CPU: a bare pseudo-terminal with nobody talking, so only the reader thread is awake.
@@ -104,8 +105,9 @@ int main(int argc, char** argv) {
     const double open = ReaderCpuPercent(link, seconds);
     link.Port().Close();
     const double closed = ReaderCpuPercent(link, seconds);
-    std::printf("reader CPU over %.0f s      port open and silent %.2f %%, port closed %.2f %% "
-                "of one core (target under 1 %%)\n",
-                seconds, open, closed);
+    std::printf(
+        "reader CPU over %.0f s      port open and silent %.2f %%, port closed %.2f %% "
+        "of one core (target under 1 %%)\n",
+        seconds, open, closed);
     return 0;
 }

@@ -9,9 +9,8 @@ namespace {
 
 std::string_view SkipBlanks(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() &&
-           (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' || text[i] == '\r' ||
-            text[i] == '\v' || text[i] == '\f'))
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' ||
+                               text[i] == '\r' || text[i] == '\v' || text[i] == '\f'))
         ++i;
     return text.substr(i);
 }
@@ -35,8 +34,8 @@ double ParseDecimal(std::string_view text) {
         // Like strtod: overflow gives infinity, underflow zero. Tell them apart by exponent.
         const std::string_view digits(text.data(), static_cast<std::size_t>(ptr - text.data()));
         const auto e = digits.find_first_of("eE");
-        const bool tiny = e != std::string_view::npos && e + 1 < digits.size() &&
-                          digits[e + 1] == '-';
+        const bool tiny =
+            e != std::string_view::npos && e + 1 < digits.size() && digits[e + 1] == '-';
         value = tiny ? 0.0 : std::numeric_limits<double>::infinity();
     }
     return negative ? -value : value;

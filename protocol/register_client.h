@@ -10,7 +10,7 @@
 namespace protocol {
 
 class RegisterClient {
-public:
+  public:
     explicit RegisterClient(transport::SerialLink& link) : link_(link) {}
     virtual ~RegisterClient() = default;
 
@@ -27,7 +27,7 @@ public:
 
     transport::SerialLink& Link() { return link_; }
 
-private:
+  private:
     std::size_t Exchange(const Frame& request, const transport::WaitPolicy& wait);
 
     transport::SerialLink& link_;

@@ -94,28 +94,40 @@ std::uint32_t CommBlockBaud(unsigned code) {
 
 std::uint8_t CommBlockCodeFor(std::uint32_t baud) {
     switch (baud) {
-        case 2400: return 1;
-        case 4800: return 2;
-        case 9600: return 3;
-        default: return 2;
+        case 2400:
+            return 1;
+        case 4800:
+            return 2;
+        case 9600:
+            return 3;
+        default:
+            return 2;
     }
 }
 
 std::uint32_t AddressFrameBaud(unsigned code) {
     switch (code) {
-        case 1: return 2400;
-        case 2: return 4800;
-        case 3: return 9600;
-        default: return 0;
+        case 1:
+            return 2400;
+        case 2:
+            return 4800;
+        case 3:
+            return 9600;
+        default:
+            return 0;
     }
 }
 
 std::uint8_t AddressFrameCodeFor(std::uint32_t baud) {
     switch (baud) {
-        case 2400: return 1;
-        case 4800: return 2;
-        case 9600: return 3;
-        default: return 0;
+        case 2400:
+            return 1;
+        case 4800:
+            return 2;
+        case 9600:
+            return 3;
+        default:
+            return 0;
     }
 }
 
@@ -149,10 +161,14 @@ bool ParseAddressFrameReply(const std::uint8_t* reply, std::size_t n, AddressInf
 
 const char* ParityText(unsigned code) {
     switch (code) {
-        case 0: return "无校验";
-        case 1: return "奇校验";
-        case 2: return "偶校验";
-        default: return "错误校验";
+        case 0:
+            return "无校验";
+        case 1:
+            return "奇校验";
+        case 2:
+            return "偶校验";
+        default:
+            return "错误校验";
     }
 }
 

@@ -11,7 +11,9 @@ using Bytes = std::vector<std::uint8_t>;
 
 namespace {
 
-Bytes ToBytes(const Frame& f) { return Bytes(f.data(), f.data() + f.size); }
+Bytes ToBytes(const Frame& f) {
+    return Bytes(f.data(), f.data() + f.size);
+}
 
 Bytes WithCrc(Bytes b) {
     const std::uint16_t crc = ModbusCrc16(b.data(), b.size());
@@ -47,13 +49,20 @@ TEST(RegisterFrames, BuildersLayOutEveryFrame) {
         Frame frame;
         Bytes expected;
     } cases[] = {
-        {"read 1", BuildReadRegisters(0x01, 0x0001, 1), WithCrc({0x01, 0x03, 0x00, 0x01, 0x00, 0x01})},
-        {"read 19", BuildReadRegisters(0x07, 0x0010, 19), WithCrc({0x07, 0x03, 0x00, 0x10, 0x00, 0x13})},
-        {"write", BuildWriteRegister(0x01, 0x0030, 355), WithCrc({0x01, 0x06, 0x00, 0x30, 0x01, 0x63})},
+        {"read 1", BuildReadRegisters(0x01, 0x0001, 1),
+         WithCrc({0x01, 0x03, 0x00, 0x01, 0x00, 0x01})},
+        {"read 19", BuildReadRegisters(0x07, 0x0010, 19),
+         WithCrc({0x07, 0x03, 0x00, 0x10, 0x00, 0x13})},
+        {"write", BuildWriteRegister(0x01, 0x0030, 355),
+         WithCrc({0x01, 0x06, 0x00, 0x30, 0x01, 0x63})},
         {"write pair", BuildWriteRegisterPair(0x02, 0x0100, 0x3F733333),
          WithCrc({0x02, 0x10, 0x01, 0x00, 0x00, 0x02, 0x04, 0x3F, 0x73, 0x33, 0x33})},
-        {"comm read FF", BuildCommBlockRead(0xFF), {0xFF, 0x03, 0x02, 0x00, 0x00, 0x05, 0x91, 0xAF}},
-        {"comm read 00", BuildCommBlockRead(0x00), {0x00, 0x03, 0x02, 0x00, 0x00, 0x05, 0x85, 0xA0}},
+        {"comm read FF",
+         BuildCommBlockRead(0xFF),
+         {0xFF, 0x03, 0x02, 0x00, 0x00, 0x05, 0x91, 0xAF}},
+        {"comm read 00",
+         BuildCommBlockRead(0x00),
+         {0x00, 0x03, 0x02, 0x00, 0x00, 0x05, 0x85, 0xA0}},
         {"comm write", BuildCommBlockWrite(0x00, {9, 3, 0, 0, 1}),
          WithCrc({0x00, 0x10, 0x02, 0x00, 0x00, 0x05, 0x0A, 0, 9, 0, 3, 0, 0, 0, 0, 0, 1})},
         {"fd query", BuildAddressFrame(0, 0), {0xFD, 0xFD, 0xFD, 0x00, 0x00, 0xE9, 0x88}},
@@ -75,13 +84,18 @@ TEST(RegisterFrames, ReadReplyChecksInTheirOrder) {
     } cases[] = {
         {"ok", 1, WithCrc({0x01, 0x03, 0x02, 0x01, 0x02}), ExchangeStatus::Ok},
         {"three bytes", 1, {0x01, 0x03, 0x02}, ExchangeStatus::NoReply},
-        {"other slave, bad crc too", 1, {0x02, 0x03, 0x02, 0x01, 0x02, 0, 0}, ExchangeStatus::NoReply},
+        {"other slave, bad crc too",
+         1,
+         {0x02, 0x03, 0x02, 0x01, 0x02, 0, 0},
+         ExchangeStatus::NoReply},
         {"other function", 1, WithCrc({0x01, 0x04, 0x02, 0x01, 0x02}), ExchangeStatus::NoReply},
         {"exception", 1, WithCrc({0x01, 0x83, 0x02}), ExchangeStatus::NoReply},
         {"bad crc", 1, {0x01, 0x03, 0x02, 0x01, 0x02, 0x00, 0x00}, ExchangeStatus::CheckFailed},
-        {"wrong byte count accepted", 1, WithCrc({0x01, 0x03, 0x09, 0x01, 0x02}), ExchangeStatus::Ok},
+        {"wrong byte count accepted", 1, WithCrc({0x01, 0x03, 0x09, 0x01, 0x02}),
+         ExchangeStatus::Ok},
         {"too short for the register", 1, WithCrc({0x01, 0x03, 0x02}), ExchangeStatus::NoReply},
-        {"too short for a pair", 2, WithCrc({0x01, 0x03, 0x04, 0x01, 0x02}), ExchangeStatus::NoReply},
+        {"too short for a pair", 2, WithCrc({0x01, 0x03, 0x04, 0x01, 0x02}),
+         ExchangeStatus::NoReply},
         {"two replies back to back", 1,
          [] {
              Bytes one = WithCrc({0x01, 0x03, 0x02, 0x01, 0x02});
@@ -113,7 +127,8 @@ TEST(RegisterFrames, WriteRepliesAreEchoes) {
     const Bytes exception = WithCrc({0x01, 0x86, 0x02});
     EXPECT_EQ(CheckWriteReply(single, echo.data(), echo.size()), ExchangeStatus::Ok);
     EXPECT_EQ(CheckWriteReply(single, changed.data(), changed.size()), ExchangeStatus::CheckFailed);
-    EXPECT_EQ(CheckWriteReply(single, exception.data(), exception.size()), ExchangeStatus::CheckFailed);
+    EXPECT_EQ(CheckWriteReply(single, exception.data(), exception.size()),
+              ExchangeStatus::CheckFailed);
     EXPECT_EQ(CheckWriteReply(single, echo.data(), 3), ExchangeStatus::NoReply);
 
     const Frame pair = BuildWriteRegisterPair(0x01, 0x0100, 0x3F733333);

@@ -16,9 +16,9 @@ TEST(NumberText, ParseDecimalReadsLikeAtofInTheCLocale) {
         const char* text;
         double value;
     } cases[] = {
-        {"2.5", 2.5},   {"-1.5", -1.5}, {"  35.5", 35.5}, {"+4", 4},     {"4.35abc", 4.35},
-        {"", 0},        {"abc", 0},     {"-", 0},         {"--1", 0},    {"1e3", 1000},
-        {"1,5", 1},     {".5", 0.5},    {"1e-400", 0},    {"0x10", 0},
+        {"2.5", 2.5}, {"-1.5", -1.5}, {"  35.5", 35.5}, {"+4", 4},   {"4.35abc", 4.35},
+        {"", 0},      {"abc", 0},     {"-", 0},         {"--1", 0},  {"1e3", 1000},
+        {"1,5", 1},   {".5", 0.5},    {"1e-400", 0},    {"0x10", 0},
     };
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(ParseDecimal(c.text), c.value) << c.text;
     EXPECT_TRUE(std::isinf(ParseDecimal("1e400")));
@@ -83,8 +83,8 @@ TEST(NumberText, CommaLocaleChangesNothing) {
     namespace fs = std::filesystem;
     const fs::path dir = fs::temp_directory_path() / "number_text_locales";
     fs::create_directories(dir);
-    const std::string cmd = "localedef -i de_DE -f UTF-8 " + (dir / "de_DE.UTF-8").string() +
-                            " >/dev/null 2>&1";
+    const std::string cmd =
+        "localedef -i de_DE -f UTF-8 " + (dir / "de_DE.UTF-8").string() + " >/dev/null 2>&1";
     if (std::system(cmd.c_str()) != 0 && !fs::exists(dir / "de_DE.UTF-8"))
         GTEST_SKIP() << "localedef with the de_DE source is not installed";
     ::setenv("LOCPATH", dir.c_str(), 1);

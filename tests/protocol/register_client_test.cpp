@@ -18,14 +18,18 @@ using sim::Fault;
 namespace {
 
 class RegisterClientTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         sim::RegisterDeviceConfig config;
         config.address = 7;
         config.baud = 4800;
-        device_ = std::make_shared<sim::RegisterDevice>(
-            config, sim::RegisterMap{{0, 550}, {1, 0xFF9C}, {2, 0x1234}, {3, 0x5678},
-                                     {0x10, 0x3F73}, {0x11, 0x3333}, {0x30, 0}});
+        device_ = std::make_shared<sim::RegisterDevice>(config, sim::RegisterMap{{0, 550},
+                                                                                 {1, 0xFF9C},
+                                                                                 {2, 0x1234},
+                                                                                 {3, 0x5678},
+                                                                                 {0x10, 0x3F73},
+                                                                                 {0x11, 0x3333},
+                                                                                 {0x30, 0}});
         line_ = std::make_unique<sim::SimulatedLine>(device_);
         ASSERT_TRUE(line_->Ok());
         ASSERT_EQ(link_.Reopen(line_->Path(), 4800), 1);
@@ -99,8 +103,8 @@ TEST_F(RegisterClientTest, FaultyRepliesGiveTheirStatusAndLeaveTheValue) {
          ExchangeStatus::CheckFailed, ExchangeStatus::NoReply},
         {"three bytes", Fault::Truncate, 3, ExchangeStatus::NoReply, ExchangeStatus::NoReply,
          ExchangeStatus::NoReply},
-        {"truncated", Fault::Truncate, 0, ExchangeStatus::CheckFailed,
-         ExchangeStatus::CheckFailed, ExchangeStatus::CheckFailed},
+        {"truncated", Fault::Truncate, 0, ExchangeStatus::CheckFailed, ExchangeStatus::CheckFailed,
+         ExchangeStatus::CheckFailed},
         {"short with valid crc", Fault::ShortValid, 3, ExchangeStatus::NoReply,
          ExchangeStatus::CheckFailed, ExchangeStatus::Ok},
         {"two replies", Fault::DoubleReply, 0, ExchangeStatus::CheckFailed, ExchangeStatus::Ok,
@@ -111,15 +115,17 @@ TEST_F(RegisterClientTest, FaultyRepliesGiveTheirStatusAndLeaveTheValue) {
          ExchangeStatus::CheckFailed, ExchangeStatus::CheckFailed},
         {"split by a short pause", Fault::SplitPause, 5, ExchangeStatus::Ok, ExchangeStatus::Ok,
          ExchangeStatus::Ok},
-        {"delay past the wait", Fault::Delay, 700, ExchangeStatus::NoReply,
-         ExchangeStatus::NoReply, ExchangeStatus::NoReply},
+        {"delay past the wait", Fault::Delay, 700, ExchangeStatus::NoReply, ExchangeStatus::NoReply,
+         ExchangeStatus::NoReply},
         {"delay within the wait", Fault::Delay, 100, ExchangeStatus::Ok, ExchangeStatus::Ok,
          ExchangeStatus::Ok},
     };
     for (const auto& c : cases) {
         // Late bytes of a split or delayed reply must land before the next request's flush.
         const bool late = c.fault == Fault::SplitPause || c.fault == Fault::Delay;
-        auto settle = [&] { std::this_thread::sleep_for(std::chrono::milliseconds(late ? 400 : 0)); };
+        auto settle = [&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(late ? 400 : 0));
+        };
         std::uint16_t value = 42;
         line_->SetFault(c.fault, 1, c.param);
         EXPECT_EQ(client_.ReadRegister(0, &value), c.read) << c.name;

@@ -1,9 +1,10 @@
 #include "colour_slot_button.h"
 
+#include <gtest/gtest.h>
+
 #include <QImage>
 #include <QSignalSpy>
 #include <QTest>
-#include <gtest/gtest.h>
 
 using controls::ColourSlotButton;
 using controls::LighterBy30;
@@ -12,7 +13,7 @@ TEST(ColourSlotButton, StateColourFillsTheFaceSlotsAndLightensSlotZero) {
     const struct {
         QColor state, slot0;
     } cases[] = {
-        {QColor(132, 202, 53), QColor(162, 232, 83)},   // configured
+        {QColor(132, 202, 53), QColor(162, 232, 83)},    // configured
         {QColor(120, 123, 135), QColor(150, 153, 165)},  // unconfigured
         {QColor(240, 226, 255), QColor(255, 255, 255)},  // no channel past 255
     };

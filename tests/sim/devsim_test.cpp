@@ -20,9 +20,8 @@ int RunDevsim(const std::string& args) {
 }  // namespace
 
 TEST(Devsim, RejectsBadArgumentsWithExitCode2) {
-    for (const char* args : {"--baud 1234", "--baud", "--address 300", "--mode star",
-                             "--reg 5", "--reg 1=70000", "--profile nosuch", "--bogus",
-                             "--timeout x"})
+    for (const char* args : {"--baud 1234", "--baud", "--address 300", "--mode star", "--reg 5",
+                             "--reg 1=70000", "--profile nosuch", "--bogus", "--timeout x"})
         EXPECT_EQ(RunDevsim(args), 2) << args;
     EXPECT_EQ(RunDevsim("--list"), 0);
 }

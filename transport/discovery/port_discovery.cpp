@@ -1,10 +1,11 @@
 #include "port_discovery.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QSerialPortInfo>
 #include <algorithm>
 #include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace transport {
 

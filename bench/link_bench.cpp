@@ -1,7 +1,8 @@
 // Measures the link against a simulated device on a pseudo-terminal:
 //   - median and 95th percentile of 200 ReadRegister round trips,
 //   - the reader thread's real poll period,
-//   - CPU used by the reader thread with the port open and silent, and with it closed.
+//   - CPU used by the reader thread with the port open and silent, with it closed, and after
+//     the line went away under the program.
 // Usage: link_bench [--seconds N]   (N: length of each CPU measurement, default 10)
 #include <unistd.h>
 
@@ -105,9 +106,22 @@ int main(int argc, char** argv) {
     const double open = ReaderCpuPercent(link, seconds);
     link.Port().Close();
     const double closed = ReaderCpuPercent(link, seconds);
+    // A line that goes away under the program (a pulled adapter): the link closes it and the
+    // reader goes back to sleep.
+    double lost = -1;
+    {
+        sim::PtyLine pulled;
+        transport::SerialLink gone;
+        gone.Reopen(pulled.SlavePath(), 9600);
+        pulled.Close();
+        const auto t0 = Clock::now();
+        while (!gone.Lost() && Clock::now() - t0 < std::chrono::seconds(2))
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        if (gone.Lost()) lost = ReaderCpuPercent(gone, seconds);
+    }
     std::printf(
-        "reader CPU over %.0f s      port open and silent %.2f %%, port closed %.2f %% "
-        "of one core (target under 1 %%)\n",
-        seconds, open, closed);
+        "reader CPU over %.0f s      port open and silent %.2f %%, port closed %.2f %%, "
+        "line lost %.2f %% of one core (targets: under 1 %%, lost under 0.2 %%)\n",
+        seconds, open, closed, lost);
     return 0;
 }

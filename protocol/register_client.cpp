@@ -4,6 +4,11 @@
 
 namespace protocol {
 
+ExchangeStatus RegisterClient::Concluded(ExchangeStatus status) {
+    if (status == ExchangeStatus::Ok) link_.ReplyAccepted();
+    return status;
+}
+
 std::size_t RegisterClient::Exchange(const Frame& request, const transport::WaitPolicy& wait) {
     return link_.Exchange(request.data(), request.size, reply_, sizeof reply_, wait);
 }
@@ -16,8 +21,10 @@ ExchangeStatus RegisterClient::ReadRegisters(std::uint16_t reg, std::uint8_t cou
     const std::size_t n = Exchange(BuildReadRegisters(address, reg, count), wait);
     std::uint16_t regs[256];
     const ExchangeStatus status = CheckReadReply(address, count, reply_, n, regs);
-    if (status == ExchangeStatus::Ok)
+    if (status == ExchangeStatus::Ok) {
+        link_.ReplyAccepted();
         for (std::size_t i = 0; i < count; ++i) values[i] = regs[i];
+    }
     return status;
 }
 
@@ -43,14 +50,14 @@ ExchangeStatus RegisterClient::WriteRegister(std::uint16_t reg, std::uint16_t va
     if (!link_.IsOpen()) return ExchangeStatus::PortClosed;
     const Frame request = BuildWriteRegister(link_.DeviceAddress(), reg, value);
     const std::size_t n = Exchange(request, transport::kRegisterWait);
-    return CheckWriteReply(request, reply_, n);
+    return Concluded(CheckWriteReply(request, reply_, n));
 }
 
 ExchangeStatus RegisterClient::WriteRegisterPair(std::uint16_t reg, std::uint32_t value) {
     if (!link_.IsOpen()) return ExchangeStatus::PortClosed;
     const Frame request = BuildWriteRegisterPair(link_.DeviceAddress(), reg, value);
     const std::size_t n = Exchange(request, transport::kRegisterWait);
-    return CheckWritePairReply(request, reply_, n);
+    return Concluded(CheckWritePairReply(request, reply_, n));
 }
 
 }  // namespace protocol

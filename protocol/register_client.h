@@ -29,6 +29,9 @@ class RegisterClient {
 
   private:
     std::size_t Exchange(const Frame& request, const transport::WaitPolicy& wait);
+    // Tells the link when a reply was accepted (a failed exchange makes the next request
+    // wait out a late reply first).
+    ExchangeStatus Concluded(ExchangeStatus status);
 
     transport::SerialLink& link_;
     std::uint8_t reply_[transport::SerialLink::kReplySize] = {};

@@ -201,7 +201,8 @@ Bytes TransmitterDevice::GatewayCommand(const std::uint8_t* request, std::size_t
                 gateway.airRate = request[7];
                 return Echo(request, n);
             }
-            reply.insert(reply.end(), {gateway.relayMode, gateway.relayChannel, gateway.airRate});
+            for (std::uint8_t b : {gateway.relayMode, gateway.relayChannel, gateway.airRate})
+                reply.push_back(b);
             break;
         default:
             return {};

@@ -1,7 +1,5 @@
 #include "reader_thread.h"
 
-#include <chrono>
-
 namespace transport {
 
 ReaderThread::ReaderThread(SerialPort& port, ByteQueue& raw, ByteQueue& frames)
@@ -13,16 +11,57 @@ ReaderThread::~ReaderThread() {
     if (thread_.joinable()) thread_.join();
 }
 
+bool ReaderThread::Flush(bool afterSilence, int timeoutMs) {
+    std::unique_lock lock(flushMutex_);
+    const std::uint32_t ticket = flushAsked_.load(std::memory_order_relaxed) + 1;
+    flushAfterSilence_.store(afterSilence, std::memory_order_relaxed);
+    flushAsked_.store(ticket, std::memory_order_release);
+    port_.Wake();
+    return flushed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                             [&] { return flushDone_ >= ticket; });
+}
+
+void ReaderThread::ServeFlush() {
+    const std::uint32_t asked = flushAsked_.load(std::memory_order_acquire);
+    if (asked == flushServed_) return;
+    const auto now = std::chrono::steady_clock::now();
+    if (flushPending_ != asked) {
+        flushPending_ = asked;
+        flushStart_ = now;
+        if (flushAfterSilence_.load(std::memory_order_relaxed) && port_.IsOpen()) {
+            // Watch 30 fresh polls: bytes arriving now are still caught and dropped.
+            silence_ = kSilencePolls;
+            return;
+        }
+    } else if (silence_ != 0 && now - flushStart_ < kLongestFlushWait) {
+        return;  // still watching the line; bytes keep resetting the counter
+    }
+    for (std::uint16_t c = raw_.Count(); c > 0; --c) raw_.Pop();
+    for (std::uint16_t c = frames_.Count(); c > 0; --c) frames_.Pop();
+    silence_ = 0;
+    flushServed_ = asked;
+    {
+        std::lock_guard lock(flushMutex_);
+        flushDone_ = asked;
+    }
+    flushed_.notify_all();
+}
+
+bool ReaderThread::FlushPending() const {
+    return flushAsked_.load(std::memory_order_acquire) != flushServed_;
+}
+
 void ReaderThread::Run() {
     while (!stop_.load(std::memory_order_acquire)) {
+        ServeFlush();
         if (!port_.IsOpen()) {
             silence_ = 0;
-            port_.WaitForInput(kIdleWaitMs);
+            if (!FlushPending()) port_.WaitForInput(kIdleWaitMs);
             continue;
         }
         // With no burst being collected there is nothing to count: sleep until bytes come
         // instead of waking every millisecond for nothing.
-        if (silence_ == 0) port_.WaitForInput(kIdleWaitMs);
+        if (silence_ == 0 && !FlushPending()) port_.WaitForInput(kIdleWaitMs);
         Poll();
         polls_.fetch_add(1, std::memory_order_relaxed);
         std::this_thread::sleep_for(std::chrono::milliseconds(1));

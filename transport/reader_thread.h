@@ -2,7 +2,10 @@
 // Polls the port every millisecond, collects bytes in the raw queue and, once the line has
 // been silent for 30 polls, moves the whole burst into the frame queue at once.
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
+#include <mutex>
 #include <thread>
 
 #include "byte_queue.h"
@@ -14,6 +17,12 @@ class ReaderThread {
   public:
     static constexpr std::uint16_t kSilencePolls = 30;
     static constexpr std::size_t kReadSize = 256;
+    // Longest sleep while nothing is on its way (the port is closed, or open with no burst
+    // being collected); arriving bytes, Open, Close and Flush end it at once.
+    static constexpr int kIdleWaitMs = 200;
+    // A flush that waits for silence gives up waiting after this long on a line that never
+    // falls silent (a chattering bus), and empties the queues anyway.
+    static constexpr std::chrono::milliseconds kLongestFlushWait{1000};
 
     ReaderThread(SerialPort& port, ByteQueue& raw, ByteQueue& frames);
     // Stops and joins the thread: it never outlives the port and queues it works on.
@@ -21,9 +30,11 @@ class ReaderThread {
     ReaderThread(const ReaderThread&) = delete;
     ReaderThread& operator=(const ReaderThread&) = delete;
 
-    // Longest sleep while nothing is on its way (the port is closed, or open with no burst
-    // being collected); arriving bytes, Open and Close end it at once.
-    static constexpr int kIdleWaitMs = 200;
+    // Has the reader thread, the queues' only writer, empty both queues and returns once it
+    // has (false when that took longer than `timeoutMs`). With `afterSilence` the reader
+    // first watches the open line for 30 silent polls, so that bytes still on their way are
+    // framed and dropped with the rest.
+    bool Flush(bool afterSilence, int timeoutMs);
 
     // Number of 1 ms polls made so far (for measuring the poll period).
     std::uint64_t Polls() const { return polls_.load(std::memory_order_relaxed); }
@@ -31,6 +42,9 @@ class ReaderThread {
   private:
     void Run();
     void Poll();
+    // Runs a requested flush once its conditions hold (reader thread).
+    void ServeFlush();
+    bool FlushPending() const;
 
     SerialPort& port_;
     ByteQueue& raw_;
@@ -39,7 +53,18 @@ class ReaderThread {
     std::uint8_t buffer_[kReadSize] = {};
     std::atomic<bool> stop_{false};
     std::atomic<std::uint64_t> polls_{0};
-    std::thread thread_;
+
+    // Flush requests: tickets asked by the UI thread, served in order by the reader.
+    std::atomic<std::uint32_t> flushAsked_{0};
+    std::atomic<bool> flushAfterSilence_{false};
+    std::uint32_t flushDone_ = 0;     // guarded by flushMutex_
+    std::uint32_t flushPending_ = 0;  // reader thread only: the ticket being served
+    std::uint32_t flushServed_ = 0;   // reader thread only: the last ticket served
+    std::chrono::steady_clock::time_point flushStart_{};
+    std::mutex flushMutex_;
+    std::condition_variable flushed_;
+
+    std::thread thread_;  // last: starts after everything it uses
 };
 
 }  // namespace transport

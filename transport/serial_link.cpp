@@ -1,9 +1,15 @@
 #include "serial_link.h"
 
-#include <chrono>
 #include <thread>
 
 namespace transport {
+namespace {
+
+// Long enough for the reader to watch 30 silent polls on a busy machine; a flush that takes
+// longer has found a line that never falls silent, and the request goes out anyway.
+constexpr int kFlushTimeoutMs = 2000;
+
+}  // namespace
 
 SerialLink::SerialLink() : reader_(port_, raw_, frames_) {}
 
@@ -12,7 +18,10 @@ SerialLink::~SerialLink() = default;
 int SerialLink::Reopen(const std::string& path, std::uint32_t baud) {
     port_.Close();
     port_.SetParams(path, 8, 0, 0, baud);
-    return port_.Open();
+    const int opened = port_.Open();
+    reader_.Flush(false, kFlushTimeoutMs);
+    settled_ = true;
+    return opened;
 }
 
 std::size_t SerialLink::TakeFrame(std::uint8_t* buffer, std::size_t maximum) {
@@ -21,18 +30,31 @@ std::size_t SerialLink::TakeFrame(std::uint8_t* buffer, std::size_t maximum) {
     return n;
 }
 
+void SerialLink::Settle() {
+    std::this_thread::sleep_until(giveUp_ + kLateReplyGuard);
+    reader_.Flush(true, kFlushTimeoutMs);
+    settled_ = true;
+}
+
 std::size_t SerialLink::Exchange(const std::uint8_t* request, std::size_t length,
                                  std::uint8_t* reply, std::size_t maximum, const WaitPolicy& wait) {
+    if (!settled_) Settle();
     std::uint8_t stale[kReplySize];
     while (TakeFrame(stale, sizeof stale) == sizeof stale) {
     }
     port_.Write(request, length);
-    for (int i = 0; i < wait.polls; ++i) {
+    std::size_t result = 0;
+    bool anyBytes = false;
+    for (int i = 0; i < wait.polls && result == 0; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(wait.intervalMs));
         const std::size_t n = TakeFrame(reply, maximum);
-        if (n != 0 && n >= wait.minLength) return n;
+        anyBytes = anyBytes || n != 0;
+        if (n != 0 && n >= wait.minLength) result = n;
     }
-    return 0;
+    lastSilent_ = !anyBytes;
+    settled_ = false;
+    giveUp_ = std::chrono::steady_clock::now();
+    return result;
 }
 
 }  // namespace transport

@@ -1,7 +1,8 @@
 #pragma once
-// One serial line named by its device path. Open/Close/Read are safe against each other
-// across threads (the reader thread reads while the UI thread may re-open the line);
-// Write, SetParams, Open and Close belong to the UI thread.
+// One serial line named by its device path. Open/Close/Read/Write are safe against each
+// other across threads (the reader thread reads while the UI thread may write or re-open the
+// line, and the reader closes a line that went away under it); SetParams belongs to the UI
+// thread.
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -25,18 +26,24 @@ class SerialPort {
     // baud rate the platform cannot set all give 0.
     int Open();
     void Close();
-    // Bytes already waiting, at most `maximum`; 0 when closed or nothing waits.
+    // Bytes already waiting, at most `maximum`; 0 when closed or nothing waits. A line that
+    // reports an error here has gone away: it is closed and marked lost.
     std::size_t Read(std::uint8_t* buffer, std::size_t maximum);
-    // 1 when all bytes went out, 0 when closed or the line refused them for about 1 s.
+    // 1 when all bytes went out, 0 when closed or the line refused them for about 1 s. A
+    // line that has gone away is closed and marked lost.
     int Write(const std::uint8_t* bytes, std::size_t length);
 
     // For the reader thread: sleeps until input waits, the port is opened or closed, Wake is
-    // called, or `timeoutMs` pass. Keeps an idle reader off the processor.
+    // called, or `timeoutMs` pass. Keeps an idle reader off the processor. A line that hangs
+    // up while we wait (the adapter pulled, the other end of a pseudo-terminal closed) is
+    // closed and marked lost, so the reader goes back to sleep instead of spinning on it.
     void WaitForInput(int timeoutMs);
     void Wake();
 
     // The port-ready flag.
     bool IsOpen() const { return open_.load(std::memory_order_acquire); }
+    // True once the open line went away under the program, until the next successful Open.
+    bool Lost() const { return lost_.load(std::memory_order_acquire); }
     const std::string& Path() const { return path_; }
     std::uint32_t Baud() const { return baud_; }
 
@@ -44,6 +51,7 @@ class SerialPort {
 
   private:
     void CloseLocked();
+    void LoseLocked();
 
     std::string path_;
     std::uint8_t byteSize_ = 8;
@@ -53,6 +61,7 @@ class SerialPort {
     std::atomic<int> fd_{-1};
     int wake_ = -1;  // eventfd that ends a WaitForInput early
     std::atomic<bool> open_{false};
+    std::atomic<bool> lost_{false};
     std::mutex mutex_;
 };
 

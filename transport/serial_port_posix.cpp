@@ -7,12 +7,21 @@
 
 #include <cerrno>
 #include <chrono>
-#include <thread>
 
 #include "posix_baud.h"
 #include "serial_port.h"
 
 namespace transport {
+namespace {
+
+// Errors that mean the line itself is gone (a USB adapter pulled, a pseudo-terminal whose
+// other end closed), not that it is merely busy.
+bool LineGone(int error) {
+    return error == EIO || error == ENXIO || error == ENODEV || error == EPIPE;
+}
+
+}  // namespace
+
 bool SerialPort::IsSupportedBaud(std::uint32_t baud) {
     speed_t s;
     return SpeedFor(baud, &s);
@@ -32,17 +41,18 @@ void SerialPort::Wake() {
 }
 
 void SerialPort::WaitForInput(int timeoutMs) {
-    // The descriptor may be closed by the UI thread while we wait; Close wakes us first, and
-    // whatever we then read goes through Read under the lock.
-    pollfd p[2] = {{wake_, POLLIN, 0}, {fd_.load(), POLLIN, 0}};
-    const nfds_t count = p[1].fd >= 0 ? 2 : 1;
-    if (::poll(p, count, timeoutMs) > 0) {
-        std::uint64_t drained;
-        if (p[0].revents & POLLIN) [[maybe_unused]]
-            auto n = ::read(wake_, &drained, sizeof drained);
-        // A hung-up line reports itself at once, every time: fall back to a plain 1 ms poll.
-        if (count == 2 && (p[1].revents & (POLLHUP | POLLERR | POLLNVAL)))
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    // The descriptor may be closed by the UI thread while we wait; Close wakes us first, and a
+    // hang-up is only acted on for the descriptor that is still the open one.
+    const int fd = fd_.load();
+    pollfd p[2] = {{wake_, POLLIN, 0}, {fd, POLLIN, 0}};
+    const nfds_t count = fd >= 0 ? 2 : 1;
+    if (::poll(p, count, timeoutMs) <= 0) return;
+    std::uint64_t drained;
+    if (p[0].revents & POLLIN) [[maybe_unused]]
+        auto n = ::read(wake_, &drained, sizeof drained);
+    if (count == 2 && (p[1].revents & (POLLHUP | POLLERR))) {
+        std::lock_guard lock(mutex_);
+        if (fd_.load() == fd) LoseLocked();
     }
 }
 
@@ -92,6 +102,7 @@ int SerialPort::Open() {
     }
     ::tcflush(fd, TCIOFLUSH);
     fd_ = fd;
+    lost_.store(false, std::memory_order_release);
     open_.store(true, std::memory_order_release);
     Wake();
     return 1;
@@ -113,18 +124,31 @@ void SerialPort::CloseLocked() {
     ::close(fd);
 }
 
+void SerialPort::LoseLocked() {
+    if (fd_.load() < 0) return;
+    lost_.store(true, std::memory_order_release);
+    CloseLocked();
+}
+
 std::size_t SerialPort::Read(std::uint8_t* buffer, std::size_t maximum) {
     std::lock_guard lock(mutex_);
     if (!open_.load(std::memory_order_relaxed) || fd_ < 0 || maximum == 0) return 0;
     const int fd = fd_.load();
     int waiting = 0;
-    if (::ioctl(fd, FIONREAD, &waiting) != 0 || waiting <= 0) return 0;
+    if (::ioctl(fd, FIONREAD, &waiting) != 0) {
+        if (LineGone(errno)) LoseLocked();
+        return 0;
+    }
+    if (waiting <= 0) return 0;
     const std::size_t count = std::min<std::size_t>(static_cast<std::size_t>(waiting), maximum);
     const ssize_t n = ::read(fd, buffer, count);
+    if (n < 0 && LineGone(errno)) LoseLocked();
     return n > 0 ? static_cast<std::size_t>(n) : 0;
 }
 
 int SerialPort::Write(const std::uint8_t* bytes, std::size_t length) {
+    // Under the lock, so that the reader cannot close the descriptor under a write.
+    std::lock_guard lock(mutex_);
     const int fd = fd_.load();
     if (!open_.load(std::memory_order_acquire) || fd < 0) return 0;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
@@ -135,12 +159,20 @@ int SerialPort::Write(const std::uint8_t* bytes, std::size_t length) {
             done += static_cast<std::size_t>(n);
             continue;
         }
+        if (n < 0 && LineGone(errno)) {
+            LoseLocked();
+            return 0;
+        }
         if (n < 0 && errno != EAGAIN && errno != EINTR) return 0;
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) return 0;
         pollfd p{fd, POLLOUT, 0};
-        ::poll(&p, 1, static_cast<int>(left.count()));
+        if (::poll(&p, 1, static_cast<int>(left.count())) > 0 &&
+            (p.revents & (POLLHUP | POLLERR))) {
+            LoseLocked();
+            return 0;
+        }
     }
     return 1;
 }

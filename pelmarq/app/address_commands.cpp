@@ -28,7 +28,7 @@ bool MainDialog::WriteCommBlock(std::uint8_t slave, std::uint8_t address, std::u
                                 std::uint16_t lastRegister) {
     const std::size_t n =
         Exchange(protocol::BuildCommBlockWrite(slave, {address, baudCode, 0, 0, lastRegister}));
-    return protocol::CheckCommBlockWriteReply(reply_, n);
+    return Accepted(protocol::CheckCommBlockWriteReply(reply_, n));
 }
 
 void MainDialog::Query() {
@@ -41,7 +41,7 @@ void MainDialog::Query() {
             broadcast_ ? protocol::kBroadcastAddress : protocol::kZeroAddress;
         const std::size_t n = Exchange(protocol::BuildCommBlockRead(slave));
         protocol::CommBlock block;
-        if (n > 3 && protocol::ParseCommBlockReply(reply_, n, &block)) {
+        if (n > 3 && Accepted(protocol::ParseCommBlockReply(reply_, n, &block))) {
             TakeCommBlock(block);
         }
         link_.SetDeviceAddress(slave);
@@ -49,7 +49,7 @@ void MainDialog::Query() {
     }
     const std::size_t n = Exchange(protocol::BuildAddressFrame(0, 0));
     protocol::AddressInfo info;
-    if (n > 3 && protocol::ParseAddressFrameReply(reply_, n, &info)) {
+    if (n > 3 && Accepted(protocol::ParseAddressFrameReply(reply_, n, &info))) {
         link_.SetDeviceAddress(info.address);
         currentBaud_ = info.Baud();
         address_->setText(QString::number(info.address));
@@ -85,7 +85,7 @@ void MainDialog::SetAddress() {
     }
     const std::size_t n = Exchange(protocol::BuildAddressFrame(0, address));
     protocol::AddressInfo info;
-    if (n > 3 && protocol::ParseAddressFrameReply(reply_, n, &info)) {
+    if (n > 3 && Accepted(protocol::ParseAddressFrameReply(reply_, n, &info))) {
         link_.SetDeviceAddress(info.address);
         currentBaud_ = info.Baud();
         ui::Message(this, tr("地址设置成功"));
@@ -118,7 +118,7 @@ void MainDialog::SetBaud() {
     }
     const std::size_t n = Exchange(protocol::BuildAddressFrame(code, 0));
     protocol::AddressInfo info;
-    if (!(n > 3 && protocol::ParseAddressFrameReply(reply_, n, &info))) {
+    if (!(n > 3 && Accepted(protocol::ParseAddressFrameReply(reply_, n, &info)))) {
         ui::Message(this, tr("波特率设置失败"), tr("警告"), ui::BoxIcon::Question);
         return;
     }

@@ -65,7 +65,7 @@ void MainDialog::Scan() {
 
 bool MainDialog::AcceptAddressFrame(std::size_t n) {
     protocol::AddressInfo info;
-    if (!protocol::ParseAddressFrameReply(reply_, n, &info)) return false;
+    if (!Accepted(protocol::ParseAddressFrameReply(reply_, n, &info))) return false;
     link_.SetDeviceAddress(info.address);
     currentBaud_ = info.Baud();
     address_->setText(QString::number(info.address));
@@ -79,7 +79,7 @@ bool MainDialog::AcceptAddressFrame(std::size_t n) {
 
 bool MainDialog::AcceptCommBlock(std::size_t n, std::uint8_t fixedAddress) {
     protocol::CommBlock block;
-    if (!protocol::ParseCommBlockReply(reply_, n, &block)) return false;
+    if (!Accepted(protocol::ParseCommBlockReply(reply_, n, &block))) return false;
     TakeCommBlock(block);
     QString text =
         tr("土壤变送器\r\n地址：%1  波特率：%2\r\n").arg(block.address).arg(currentBaud_) +

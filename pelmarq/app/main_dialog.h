@@ -49,6 +49,9 @@ class MainDialog : public QDialog {
     void EnablePortControls(bool on);
     void EnableCommands(bool on);
     std::size_t Exchange(const protocol::Frame& request);
+    // Passes `ok` through, telling the link when a reply was accepted (a failed exchange
+    // makes the next request wait out a late reply first).
+    bool Accepted(bool ok);
     std::string SelectedPortPath() const;
 
     // Scan for the device (baud_scan.cpp).

@@ -11,6 +11,11 @@ constexpr std::size_t kShortestReply = 4;
 
 }  // namespace
 
+bool TransmitterClient::Accepted(bool ok) {
+    if (ok) link_.ReplyAccepted();
+    return ok;
+}
+
 std::size_t TransmitterClient::Exchange(const protocol::Frame& request,
                                         const transport::WaitPolicy& wait) {
     if (!link_.IsOpen()) return 0;
@@ -21,7 +26,7 @@ std::size_t TransmitterClient::Exchange(const protocol::Frame& request,
 bool TransmitterClient::SendAddressFrame(std::uint8_t code, std::uint8_t address) {
     const std::size_t n = Exchange(protocol::BuildAddressFrame(code, address));
     protocol::AddressInfo info;
-    if (!protocol::ParseAddressFrameReply(reply_, n, &info)) return false;
+    if (!Accepted(protocol::ParseAddressFrameReply(reply_, n, &info))) return false;
     link_.SetDeviceAddress(info.address);
     baud_ = info.Baud();
     return true;
@@ -30,7 +35,7 @@ bool TransmitterClient::SendAddressFrame(std::uint8_t code, std::uint8_t address
 bool TransmitterClient::ReadCommBlock() {
     const std::size_t n = Exchange(protocol::BuildCommBlockRead(protocol::kBroadcastAddress));
     protocol::CommBlock block;
-    if (!protocol::ParseCommBlockReply(reply_, n, &block)) return false;
+    if (!Accepted(protocol::ParseCommBlockReply(reply_, n, &block))) return false;
     block_ = block;
     link_.SetDeviceAddress(block.address);
     baud_ = block.Baud();
@@ -40,7 +45,7 @@ bool TransmitterClient::ReadCommBlock() {
 bool TransmitterClient::WriteCommBlock(std::uint8_t address, std::uint8_t baudCode) {
     const std::size_t n = Exchange(
         protocol::BuildCommBlockWrite(protocol::kBroadcastAddress, {address, baudCode, 0, 0, 0}));
-    return protocol::CheckCommBlockWriteReply(reply_, n);
+    return Accepted(protocol::CheckCommBlockWriteReply(reply_, n));
 }
 
 void TransmitterClient::StoreCommBlock(std::uint8_t address, std::uint8_t baudCode) {
@@ -69,7 +74,8 @@ bool TransmitterClient::ReadRegistersAt(std::uint8_t target, std::uint16_t reg, 
         (reply_[0] == protocol::kBroadcastAddress || reply_[0] == link_.DeviceAddress());
     const std::uint8_t expected = either ? reply_[0] : target;
     std::uint16_t words[255];
-    if (protocol::CheckReadReply(expected, count, reply_, n, words) != protocol::ExchangeStatus::Ok)
+    if (!Accepted(protocol::CheckReadReply(expected, count, reply_, n, words) ==
+                  protocol::ExchangeStatus::Ok))
         return false;
     std::memcpy(values, words, count * sizeof words[0]);
     return true;
@@ -80,45 +86,47 @@ protocol::ExchangeStatus TransmitterClient::WriteDeviceRegister(std::uint16_t re
     const protocol::Frame request = protocol::BuildWriteRegister(link_.DeviceAddress(), reg, value);
     const std::size_t n = Exchange(request);
     if (n == 0) return protocol::ExchangeStatus::NoReply;
-    return protocol::CheckWriteReply(request, reply_, n);
+    const protocol::ExchangeStatus status = protocol::CheckWriteReply(request, reply_, n);
+    Accepted(status == protocol::ExchangeStatus::Ok);
+    return status;
 }
 
 bool TransmitterClient::ReadParameter(std::uint8_t code, std::uint16_t* value) {
     const std::size_t n = Exchange(protocol::BuildConfigRead(code));
-    return protocol::ParseConfigReply(reply_, n, value);
+    return Accepted(protocol::ParseConfigReply(reply_, n, value));
 }
 
 bool TransmitterClient::WriteParameter(std::uint8_t code, std::uint16_t value) {
     const std::size_t n = Exchange(protocol::BuildConfigWrite(code, value));
-    return protocol::CheckConfigReply(reply_, n);
+    return Accepted(protocol::CheckConfigReply(reply_, n));
 }
 
 bool TransmitterClient::WriteParameterEchoed(std::uint8_t code, std::uint16_t value) {
     const protocol::Frame request = protocol::BuildConfigWrite(code, value);
     const std::size_t n = Exchange(request);
-    return protocol::CheckConfigEcho(request, reply_, n);
+    return Accepted(protocol::CheckConfigEcho(request, reply_, n));
 }
 
 bool TransmitterClient::EnterConfigMode(protocol::GatewayState* state) {
     std::memset(reply_, 0, sizeof reply_);
     const std::size_t n = Exchange(protocol::BuildEnterConfigMode(), transport::kConfigModeWait);
-    return protocol::ParseConfigModeReply(reply_, n, state);
+    return Accepted(protocol::ParseConfigModeReply(reply_, n, state));
 }
 
 bool TransmitterClient::ExitConfigMode() {
     std::memset(reply_, 0, sizeof reply_);
     const std::size_t n = Exchange(protocol::BuildExitConfigMode(), transport::kConfigModeWait);
-    return protocol::CheckWirelessReply(reply_, n);
+    return Accepted(protocol::CheckWirelessReply(reply_, n));
 }
 
 bool TransmitterClient::WirelessCommand(const protocol::Frame& request) {
     const std::size_t n = Exchange(request);
-    return protocol::CheckWirelessReply(reply_, n);
+    return Accepted(protocol::CheckWirelessReply(reply_, n));
 }
 
 bool TransmitterClient::ConfigureNode(std::uint8_t index, protocol::GatewayState* state) {
     const std::size_t n = Exchange(protocol::BuildConfigureNode(index), transport::kNodeWait);
-    return protocol::ParseConfigModeReply(reply_, n, state);
+    return Accepted(protocol::ParseConfigModeReply(reply_, n, state));
 }
 
 bool TransmitterClient::ClearNode(std::uint8_t index) {
@@ -127,7 +135,7 @@ bool TransmitterClient::ClearNode(std::uint8_t index) {
 
 bool TransmitterClient::ReadSleepTime(std::uint16_t* seconds) {
     const std::size_t n = Exchange(protocol::BuildReadSleepTime());
-    return protocol::ParseSleepTimeReply(reply_, n, seconds);
+    return Accepted(protocol::ParseSleepTimeReply(reply_, n, seconds));
 }
 
 bool TransmitterClient::WriteSleepTime(std::uint16_t seconds) {
@@ -136,7 +144,7 @@ bool TransmitterClient::WriteSleepTime(std::uint16_t seconds) {
 
 bool TransmitterClient::ReadChannel(std::uint8_t* channel) {
     const std::size_t n = Exchange(protocol::BuildReadChannel());
-    return protocol::ParseChannelReply(reply_, n, channel);
+    return Accepted(protocol::ParseChannelReply(reply_, n, channel));
 }
 
 bool TransmitterClient::WriteChannel(std::uint8_t channel) {
@@ -145,12 +153,12 @@ bool TransmitterClient::WriteChannel(std::uint8_t channel) {
 
 bool TransmitterClient::ReadClimate(std::uint16_t* temperature, std::uint16_t* humidity) {
     const std::size_t n = Exchange(protocol::BuildReadClimate());
-    return protocol::ParseClimateReply(reply_, n, temperature, humidity);
+    return Accepted(protocol::ParseClimateReply(reply_, n, temperature, humidity));
 }
 
 bool TransmitterClient::ReadRelay(protocol::RelayParameters* out) {
     const std::size_t n = Exchange(protocol::BuildReadRelay());
-    return protocol::ParseRelayReply(reply_, n, out);
+    return Accepted(protocol::ParseRelayReply(reply_, n, out));
 }
 
 bool TransmitterClient::WriteRelay(const protocol::RelayParameters& p) {

@@ -71,6 +71,9 @@ class TransmitterClient {
                          std::uint16_t* values);
     // A gateway command whose reply only has to be a gateway reply (FB FB FB, CRC).
     bool WirelessCommand(const protocol::Frame& request);
+    // Passes `ok` through, telling the link when a reply was accepted (a failed exchange makes
+    // the next request wait out a late reply first).
+    bool Accepted(bool ok);
     // The reply's length, or 0 for no reply, a reply under 4 bytes or a closed port.
     std::size_t Exchange(const protocol::Frame& request,
                          const transport::WaitPolicy& wait = transport::kRegisterWait);

@@ -165,6 +165,9 @@ TEST_F(RegisterClientTest, LineClosedUnderTheProgram) {
     line_->SetFault(Fault::CloseLine, 1);
     std::uint16_t value = 42;
     EXPECT_EQ(client_.ReadRegister(0, &value), ExchangeStatus::NoReply);
-    EXPECT_EQ(client_.ReadRegister(0, &value), ExchangeStatus::NoReply);
+    // The link noticed the hang-up and closed the port: later commands fail as with a closed
+    // port, at once.
+    EXPECT_TRUE(client_.Link().Lost());
+    EXPECT_EQ(client_.ReadRegister(0, &value), ExchangeStatus::PortClosed);
     EXPECT_EQ(value, 42);
 }

@@ -21,6 +21,13 @@ bool ReaderThread::Flush(bool afterSilence, int timeoutMs) {
                              [&] { return flushDone_ >= ticket; });
 }
 
+void ReaderThread::WaitForBurst(std::uint64_t seen,
+                                std::chrono::steady_clock::time_point deadline) {
+    std::unique_lock lock(burstMutex_);
+    framed_.wait_until(lock, deadline,
+                       [&] { return bursts_.load(std::memory_order_acquire) != seen; });
+}
+
 void ReaderThread::ServeFlush() {
     const std::uint32_t asked = flushAsked_.load(std::memory_order_acquire);
     if (asked == flushServed_) return;
@@ -82,6 +89,11 @@ void ReaderThread::Poll() {
     if (silence_ != 0 && --silence_ == 0) {
         const std::uint16_t c = raw_.Count();
         for (std::uint16_t i = 0; i < c; ++i) frames_.Push(raw_.Pop());
+        {
+            std::lock_guard lock(burstMutex_);
+            bursts_.fetch_add(1, std::memory_order_release);
+        }
+        framed_.notify_all();
     }
 }
 

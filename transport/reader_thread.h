@@ -36,6 +36,11 @@ class ReaderThread {
     // framed and dropped with the rest.
     bool Flush(bool afterSilence, int timeoutMs);
 
+    // Number of bursts moved into the frame queue so far.
+    std::uint64_t Bursts() const { return bursts_.load(std::memory_order_acquire); }
+    // Sleeps until a burst after the first `seen` ones has been framed, or until `deadline`.
+    void WaitForBurst(std::uint64_t seen, std::chrono::steady_clock::time_point deadline);
+
     // Number of 1 ms polls made so far (for measuring the poll period).
     std::uint64_t Polls() const { return polls_.load(std::memory_order_relaxed); }
 
@@ -53,6 +58,9 @@ class ReaderThread {
     std::uint8_t buffer_[kReadSize] = {};
     std::atomic<bool> stop_{false};
     std::atomic<std::uint64_t> polls_{0};
+    std::atomic<std::uint64_t> bursts_{0};
+    std::mutex burstMutex_;
+    std::condition_variable framed_;
 
     // Flush requests: tickets asked by the UI thread, served in order by the reader.
     std::atomic<std::uint32_t> flushAsked_{0};

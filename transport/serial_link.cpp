@@ -8,6 +8,8 @@ namespace {
 // Long enough for the reader to watch 30 silent polls on a busy machine; a flush that takes
 // longer has found a line that never falls silent, and the request goes out anyway.
 constexpr int kFlushTimeoutMs = 2000;
+// Waits in steps up to this long are woken by each framed burst.
+constexpr int kWakeOnBurstMaxStepMs = 20;
 
 }  // namespace
 
@@ -42,14 +44,32 @@ std::size_t SerialLink::Exchange(const std::uint8_t* request, std::size_t length
     std::uint8_t stale[kReplySize];
     while (TakeFrame(stale, sizeof stale) == sizeof stale) {
     }
+    std::uint64_t seen = reader_.Bursts();
     port_.Write(request, length);
     std::size_t result = 0;
     bool anyBytes = false;
-    for (int i = 0; i < wait.polls && result == 0; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(wait.intervalMs));
+    const auto take = [&] {
         const std::size_t n = TakeFrame(reply, maximum);
         anyBytes = anyBytes || n != 0;
         if (n != 0 && n >= wait.minLength) result = n;
+    };
+    if (wait.intervalMs <= kWakeOnBurstMaxStepMs) {
+        // Short steps: the reply is taken the moment the reader has framed it; the wait
+        // still ends where `polls` steps of `intervalMs` would have ended it.
+        const auto deadline = std::chrono::steady_clock::now() +
+                              std::chrono::milliseconds(wait.polls * wait.intervalMs);
+        while (result == 0) {
+            reader_.WaitForBurst(seen, deadline);
+            seen = reader_.Bursts();
+            take();
+            if (std::chrono::steady_clock::now() >= deadline) break;
+        }
+    } else {
+        // Long steps (the configuration mode): whatever arrived within a step.
+        for (int i = 0; i < wait.polls && result == 0; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(wait.intervalMs));
+            take();
+        }
     }
     lastSilent_ = !anyBytes;
     settled_ = false;

@@ -1,13 +1,18 @@
 #pragma once
-// One serial line named by its device path. Open/Close/Read/Write are safe against each
-// other across threads (the reader thread reads while the UI thread may write or re-open the
-// line, and the reader closes a line that went away under it); SetParams belongs to the UI
-// thread.
+// The one port a link talks through, whatever carries it: it picks the backend from the
+// port's name at each Open and keeps what every backend shares. Open/Close/Read/Write are
+// safe against each other across threads (the reader thread reads while the UI thread may
+// write or re-open the line, and the reader closes a line that went away under it);
+// SetParams belongs to the UI thread.
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
+
+#include "port_backend.h"
+#include "waker.h"
 
 namespace transport {
 
@@ -19,13 +24,15 @@ class SerialPort {
     SerialPort& operator=(const SerialPort&) = delete;
 
     // Stores the settings only; they take effect at the next Open. The programs always
-    // pass 8 data bits, parity 0 (none) and stop bits 0 (one).
+    // pass 8 data bits, parity 0 (none) and stop bits 0 (one). `path` is the port's name.
     void SetParams(const std::string& path, std::uint8_t byteSize, std::uint8_t parity,
                    std::uint8_t stopBits, std::uint32_t baud);
-    // Nonzero on success. A missing path, a file that is not a terminal, a busy line or a
-    // baud rate the platform cannot set all give 0.
+    // Nonzero on success. A missing path, a file that is not a terminal, a busy line, a
+    // server that does not answer or a baud rate the line cannot take all give 0, and
+    // LastOpenError says which.
     int Open();
     void Close();
+    OpenError LastOpenError() const { return openError_; }
     // Bytes already waiting, at most `maximum`; 0 when closed or nothing waits. A line that
     // reports an error here has gone away: it is closed and marked lost.
     std::size_t Read(std::uint8_t* buffer, std::size_t maximum);
@@ -35,18 +42,22 @@ class SerialPort {
 
     // For the reader thread: sleeps until input waits, the port is opened or closed, Wake is
     // called, or `timeoutMs` pass. Keeps an idle reader off the processor. A line that hangs
-    // up while we wait (the adapter pulled, the other end of a pseudo-terminal closed) is
-    // closed and marked lost, so the reader goes back to sleep instead of spinning on it.
+    // up while we wait (the adapter pulled, the other end of a pseudo-terminal closed, the
+    // connection dropped) is closed and marked lost, so the reader goes back to sleep instead
+    // of spinning on it.
     void WaitForInput(int timeoutMs);
-    void Wake();
+    void Wake() { waker_.Wake(); }
 
     // The port-ready flag.
     bool IsOpen() const { return open_.load(std::memory_order_acquire); }
     // True once the open line went away under the program, until the next successful Open.
     bool Lost() const { return lost_.load(std::memory_order_acquire); }
+    // False for an open port whose rate is fixed at the other end (raw TCP).
+    bool CanSetRate() const;
     const std::string& Path() const { return path_; }
-    std::uint32_t Baud() const { return baud_; }
+    std::uint32_t Baud() const { return settings_.baud; }
 
+    // A local serial line of this platform can be set to this rate.
     static bool IsSupportedBaud(std::uint32_t baud);
 
   private:
@@ -54,15 +65,13 @@ class SerialPort {
     void LoseLocked();
 
     std::string path_;
-    std::uint8_t byteSize_ = 8;
-    std::uint8_t parity_ = 0;
-    std::uint8_t stopBits_ = 0;
-    std::uint32_t baud_ = 9600;
-    std::atomic<int> fd_{-1};
-    int wake_ = -1;  // eventfd that ends a WaitForInput early
+    LineSettings settings_;
+    OpenError openError_ = OpenError::None;
+    Waker waker_;
+    std::shared_ptr<PortBackend> backend_;  // guarded by mutex_; a wait holds its own copy
     std::atomic<bool> open_{false};
     std::atomic<bool> lost_{false};
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
 };
 
 }  // namespace transport

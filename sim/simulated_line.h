@@ -2,6 +2,9 @@
 // Serves one simulated device on a pseudo-terminal, on a thread of its own. Records every
 // request it received and can misbehave on demand.
 #include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -24,8 +27,14 @@ enum class Fault {
     SplitPause,     // first half, a pause of `param` ms (default 80), then the rest
     DoubleReply,    // the reply twice, back to back
     LeadingNoise,   // `param` noise bytes (default 2) before the reply
-    Delay,          // the reply after `param` ms
+    Delay,          // the reply after `param` ms; requests meanwhile are answered after it
     CloseLine,      // the line is hung up instead of answering
+    Late,           // the reply `param` ms after the request; requests meanwhile get no reply
+};
+
+struct FaultChoice {
+    Fault fault = Fault::None;
+    int param = 0;
 };
 
 class SimulatedLine {
@@ -40,28 +49,46 @@ class SimulatedLine {
     Device& GetDevice() { return *device_; }
     std::uint32_t LineBaud() const { return pty_.LineBaud(); }
 
-    // The next `count` replies (-1: every reply) misbehave as `fault` says.
+    // The next `count` requests (-1: every request) get replies that misbehave as `fault`
+    // says.
     void SetFault(Fault fault, int count = -1, int param = 0);
     void ClearFault() { SetFault(Fault::None); }
 
-    // Every complete request received so far, in order, whatever the line's baud rate.
+    // Every complete request received so far, in order, whatever the line's baud rate, also
+    // those ignored while a late reply was on its way.
     std::vector<Bytes> Received() const;
     void ClearReceived();
     // Sends bytes nobody asked for (noise on the bus).
     void Inject(const Bytes& bytes);
 
   private:
+    using Clock = std::chrono::steady_clock;
+    // A piece of a reply that goes out once its time has come; the device learns that its
+    // reply went out after the last piece.
+    struct Outgoing {
+        Clock::time_point at;
+        Bytes bytes;
+        bool last;
+    };
+
     void Run();
-    void Serve(const Bytes& request);
+    bool AcceptsRequests() const { return outbox_.empty() || lateReply_; }
+    void Serve(const Bytes& request, Clock::time_point now);
+    FaultChoice DrawLocked();
+    void Answer(const FaultChoice& fault, Bytes reply, Clock::time_point now);
+    void Queue(Clock::time_point at, Bytes bytes, bool last = true);
+    void Flush(Clock::time_point now);
     void Send(const Bytes& bytes);
 
     PtyLine pty_;
     std::shared_ptr<Device> device_;
     mutable std::mutex mutex_;  // guards the fault plan and the record
-    Fault fault_ = Fault::None;
+    std::vector<FaultChoice> faults_;
     int faultCount_ = 0;
-    int faultParam_ = 0;
     std::vector<Bytes> received_;
+    // Only the line's thread touches these.
+    std::deque<Outgoing> outbox_;
+    bool lateReply_ = false;  // the outbox holds a late reply: requests meanwhile are ignored
     std::atomic<bool> stop_{false};
     std::thread thread_;
 };

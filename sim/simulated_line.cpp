@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 
 #include "modbus_crc.h"
+#include "register_device.h"
 
 namespace sim {
 namespace {
@@ -16,6 +18,25 @@ using std::chrono::milliseconds;
 // Bytes that do not complete a request within this gap are dropped, so a device resyncs
 // after noise or a request sent at a baud rate it does not listen to.
 constexpr auto kResyncGap = milliseconds(20);
+constexpr int kMaxFaultMs = 60000;
+
+constexpr FaultName kFaultNames[] = {
+    {"silent", Fault::Silence, false, "no reply"},
+    {"badcrc", Fault::BadCrc, false, "the last CRC byte changed"},
+    {"short", Fault::ShortValid, false,
+     "address and function only (FD/FC/FB: the markers and one byte), with a valid CRC"},
+    {"wrongaddr", Fault::WrongAddress, false,
+     "address byte changed (FD/FC/FB: the byte after the markers), CRC fixed"},
+    {"double", Fault::DoubleReply, false, "the reply twice, back to back"},
+    {"noise", Fault::LeadingNoise, false, "two noise bytes before the reply"},
+    {"split", Fault::SplitPause, true, "the first half, a pause of MS ms, then the rest"},
+    {"late", Fault::Late, true,
+     "the reply MS ms after the request; requests arriving meanwhile get no reply"},
+    {"badecho", Fault::BadEcho, false,
+     "the last byte before the CRC (a write echo's value) changed, CRC fixed"},
+    {"exception", Fault::Exception, false,
+     "Modbus exception 02 (address, function | 0x80, 02) instead; FD/FC/FB: no reply"},
+};
 
 void FixCrc(Bytes& bytes) {
     if (bytes.size() < 2) return;
@@ -24,7 +45,50 @@ void FixCrc(Bytes& bytes) {
     bytes[bytes.size() - 1] = static_cast<std::uint8_t>(crc >> 8);
 }
 
+// FD, FC and FB replies carry no address: three markers, then a code or command byte.
+bool IsMarkerFrame(const Bytes& bytes) {
+    return bytes.size() >= 4 && (bytes[0] == 0xFD || bytes[0] == 0xFC || bytes[0] == 0xFB) &&
+           bytes[1] == bytes[0] && bytes[2] == bytes[0];
+}
+
 }  // namespace
+
+std::span<const FaultName> FaultNames() {
+    return kFaultNames;
+}
+
+std::optional<std::vector<FaultChoice>> ParseFaultList(std::string_view list, std::string* error) {
+    auto fail = [error](std::string why) -> std::optional<std::vector<FaultChoice>> {
+        if (error) *error = std::move(why);
+        return std::nullopt;
+    };
+    std::vector<FaultChoice> faults;
+    for (std::size_t from = 0; from <= list.size();) {
+        const std::size_t comma = std::min(list.find(',', from), list.size());
+        const std::string_view item = list.substr(from, comma - from);
+        from = comma + 1;
+        const std::size_t colon = item.find(':');
+        const std::string name(item.substr(0, colon));
+        const auto known =
+            std::ranges::find_if(kFaultNames, [&](const FaultName& f) { return name == f.name; });
+        if (item.empty()) return fail("empty item in the fault list");
+        if (known == std::end(kFaultNames)) return fail("unknown fault '" + name + "'");
+        FaultChoice choice{known->fault, 0};
+        if (known->takesMs) {
+            const std::string_view ms =
+                colon == std::string_view::npos ? "" : item.substr(colon + 1);
+            const auto [end, ec] = std::from_chars(ms.data(), ms.data() + ms.size(), choice.param);
+            if (ms.empty() || ec != std::errc() || end != ms.data() + ms.size() ||
+                choice.param < 1 || choice.param > kMaxFaultMs)
+                return fail(name + " takes :MS, 1.." + std::to_string(kMaxFaultMs) +
+                            " milliseconds");
+        } else if (colon != std::string_view::npos) {
+            return fail(name + " takes no value");
+        }
+        faults.push_back(choice);
+    }
+    return faults;
+}
 
 SimulatedLine::SimulatedLine(std::shared_ptr<Device> device) : device_(std::move(device)) {
     if (pty_.Ok()) thread_ = std::thread([this] { Run(); });
@@ -39,7 +103,16 @@ void SimulatedLine::SetFault(Fault fault, int count, int param) {
     std::lock_guard lock(mutex_);
     faults_.clear();
     if (fault != Fault::None) faults_.push_back({fault, param});
+    faultRate_ = 1.0;
     faultCount_ = count;
+}
+
+void SimulatedLine::SetFaultPlan(const FaultPlan& plan) {
+    std::lock_guard lock(mutex_);
+    faults_ = plan.faults;
+    faultRate_ = plan.rate;
+    faultCount_ = -1;
+    random_.seed(plan.seed);
 }
 
 std::vector<Bytes> SimulatedLine::Received() const {
@@ -143,11 +216,18 @@ void SimulatedLine::Serve(const Bytes& request, Clock::time_point now) {
 }
 
 FaultChoice SimulatedLine::DrawLocked() {
-    return faults_.empty() ? FaultChoice{} : faults_.front();
+    if (faults_.empty()) return {};
+    // Numbers taken straight from the generator, so a seed gives the same faults with any
+    // standard library.
+    if (faultRate_ < 1.0 && static_cast<double>(random_() >> 11) * 0x1.0p-53 >= faultRate_)
+        return {};
+    if (faults_.size() == 1) return faults_.front();
+    return faults_[random_() % faults_.size()];
 }
 
 void SimulatedLine::Answer(const FaultChoice& fault, Bytes reply, Clock::time_point now) {
     const int param = fault.param;
+    const bool marker = IsMarkerFrame(reply);
     switch (fault.fault) {
         case Fault::None:
             break;
@@ -158,7 +238,7 @@ void SimulatedLine::Answer(const FaultChoice& fault, Bytes reply, Clock::time_po
             reply.back() ^= 0x5A;
             break;
         case Fault::WrongAddress:
-            reply[0] ^= 0x01;
+            reply[marker ? 3 : 0] ^= 0x01;
             FixCrc(reply);
             break;
         case Fault::WrongFunction: {
@@ -175,7 +255,7 @@ void SimulatedLine::Answer(const FaultChoice& fault, Bytes reply, Clock::time_po
             break;
         }
         case Fault::ShortValid: {
-            const std::size_t keep = param > 0 ? static_cast<std::size_t>(param) : 3;
+            const std::size_t keep = param > 0 ? static_cast<std::size_t>(param) : marker ? 4 : 2;
             reply.resize(std::min(keep, reply.size()) + 2);
             FixCrc(reply);
             break;
@@ -202,6 +282,14 @@ void SimulatedLine::Answer(const FaultChoice& fault, Bytes reply, Clock::time_po
             Queue(now + milliseconds(param), std::move(reply));
             lateReply_ = true;
             return;
+        case Fault::BadEcho:
+            if (reply.size() >= 3) reply[reply.size() - 3] ^= 0x01;
+            FixCrc(reply);
+            break;
+        case Fault::Exception:
+            // Marker frames have no exception reply.
+            reply = marker ? Bytes{} : ExceptionReply(reply[0], reply[1], 0x02);
+            break;
         case Fault::CloseLine:
             outbox_.clear();
             pty_.Close();

@@ -8,8 +8,10 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "config_frames.h"
 #include "modbus_crc.h"
@@ -77,8 +79,8 @@ class FaultTest : public ::testing::Test {
         ASSERT_TRUE(CrcValid(tx.Read(41)));
     }
     sim::RegisterDeviceConfig config{.address = 5};
-    std::shared_ptr<sim::RegisterDevice> device =
-        std::make_shared<sim::RegisterDevice>(config, sim::RegisterMap{{1, 236}, {2, 0}, {3, 0}});
+    std::shared_ptr<sim::RegisterDevice> device = std::make_shared<sim::RegisterDevice>(
+        config, sim::RegisterMap{{1, 236}, {2, 0}, {3, 0}, {4, 99}});
     sim::SimulatedLine regLine{device};
     sim::SimulatedLine txLine{std::make_shared<sim::TransmitterDevice>(
         sim::TransmitterConfig{}, sim::RegisterMap{}, sim::TransmitterDevice::DefaultParameters())};
@@ -115,6 +117,119 @@ TEST_F(FaultTest, SplitSendsTwoPiecesWithAPauseBetween) {
     EXPECT_EQ(got, WithCrc({5, 3, 2, 0, 236}));
     EXPECT_GE(Clock::now() - sent, 400ms);
     EXPECT_GE(Clock::now() - firstAt, 200ms);  // the last byte came well after the first
+}
+
+// How a faulted reply relates to the clean one.
+using Check = std::function<bool(const Bytes& got, const Bytes& clean)>;
+Check Is(const Bytes& exact) {
+    return [exact](const Bytes& got, const Bytes&) { return got == exact; };
+}
+// Exactly one byte before the CRC differs, within [from, to), and the CRC fits.
+Check OneChanged(std::size_t from, std::size_t to) {
+    return [=](const Bytes& got, const Bytes& clean) {
+        if (got.size() != clean.size() || !CrcValid(got)) return false;
+        std::vector<std::size_t> at;
+        for (std::size_t i = 0; i + 2 < got.size(); ++i)
+            if (got[i] != clean[i]) at.push_back(i);
+        return at.size() == 1 && at[0] >= from && at[0] < to;
+    };
+}
+
+TEST_F(FaultTest, EachFaultChangesTheReplyOnTheWireAsNamed) {
+    const Bytes read = B(protocol::BuildReadRegisters(5, 1, 1));
+    const Bytes write6 = B(protocol::BuildWriteRegister(5, 3, 0x1234));
+    const Bytes write16 = B(protocol::BuildWriteRegisterPair(5, 2, 0x00010002));
+    const Bytes fd = B(protocol::BuildAddressFrame(0, 0));
+    const Bytes fcRead = B(protocol::BuildConfigRead(1));
+    const Bytes fcWrite = B(protocol::BuildConfigWrite(3, 45));
+    const Bytes fbWrite = B(protocol::BuildWriteChannel(9));
+    const Check badCrc = [](const Bytes& got, const Bytes& clean) {
+        return got.size() == clean.size() && !CrcValid(got) &&
+               std::equal(clean.begin(), clean.end() - 2, got.begin());
+    };
+    const Check twice = [](const Bytes& got, const Bytes& clean) {
+        return got.size() == 2 * clean.size() &&
+               std::equal(clean.begin(), clean.end(), got.begin()) &&
+               std::equal(clean.begin(), clean.end(), got.begin() + long(clean.size()));
+    };
+    const Check afterNoise = [](const Bytes& got, const Bytes& clean) {
+        return got.size() > clean.size() && got.size() <= clean.size() + 8 &&
+               std::equal(clean.rbegin(), clean.rend(), got.rbegin());
+    };
+    const std::pair<Bytes, Bytes> regProbe{B(protocol::BuildReadRegisters(5, 4, 1)),
+                                           WithCrc({5, 3, 2, 0, 99})};
+    const std::pair<Bytes, Bytes> txProbe{B(protocol::BuildConfigRead(2)),
+                                          WithCrc({0xFC, 0xFC, 0xFC, 2, 0, 0x80, 0x14, 0, 0})};
+    const struct {
+        const char* fault;
+        bool transmitter;
+        Bytes request;
+        std::size_t length;  // of the clean reply
+        Check check;
+    } rows[] = {
+        {"silent", false, read, 7, Is({})},
+        {"badcrc", false, read, 7, badCrc},
+        {"short", false, read, 7, Is(WithCrc({5, 0x03}))},
+        {"short", false, write16, 8, Is(WithCrc({5, 0x10}))},
+        {"short", false, fd, 7, Is(WithCrc({0xFD, 0xFD, 0xFD, 3}))},
+        {"short", true, fcRead, 11, Is(WithCrc({0xFC, 0xFC, 0xFC, 1}))},
+        {"wrongaddr", false, read, 7, OneChanged(0, 1)},
+        {"wrongaddr", false, fd, 7, OneChanged(3, 4)},
+        {"wrongaddr", true, fbWrite, 8, OneChanged(3, 4)},
+        {"double", false, read, 7, twice},
+        {"noise", false, read, 7, afterNoise},
+        {"badecho", false, write6, 8, OneChanged(4, 6)},
+        {"badecho", false, write16, 8, OneChanged(4, 6)},
+        {"badecho", true, fcWrite, 9, OneChanged(5, 7)},
+        {"badecho", true, fbWrite, 8, OneChanged(5, 6)},
+        {"badecho", false, read, 7, OneChanged(3, 5)},
+        {"exception", false, read, 7, Is(WithCrc({5, 0x83, 2}))},
+        {"exception", false, write6, 8, Is(WithCrc({5, 0x86, 2}))},
+        {"exception", false, write16, 8, Is(WithCrc({5, 0x90, 2}))},
+        {"exception", true, fcRead, 11, Is({})},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.fault) + ", request " + testing::PrintToString(row.request));
+        sim::SimulatedLine& line = row.transmitter ? txLine : regLine;
+        RawPort& port = row.transmitter ? tx : reg;
+        port.Write(row.request);
+        const Bytes clean = port.Read(row.length);
+        ASSERT_TRUE(CrcValid(clean));
+
+        const auto choice = sim::ParseFaultList(row.fault, nullptr);
+        ASSERT_TRUE(choice && choice->size() == 1);
+        line.SetFault(choice->front().fault, 1, choice->front().param);
+        port.Write(row.request);
+        const Bytes got = port.ReadUntil([&](const Bytes& b) { return row.check(b, clean); });
+        EXPECT_TRUE(row.check(got, clean)) << testing::PrintToString(got);
+        // Nothing more came: a request no row makes is answered straight away.
+        const auto& [probe, answer] = row.transmitter ? txProbe : regProbe;
+        port.Write(probe);
+        EXPECT_EQ(port.Read(answer.size()), answer);
+    }
+}
+
+TEST_F(FaultTest, ARateWithASeedFaultsTheSameRepliesEveryTime) {
+    const Bytes read = B(protocol::BuildReadRegisters(5, 1, 1));
+    const Bytes clean = WithCrc({5, 3, 2, 0, 236});
+    auto run = [&](double rate, std::uint64_t seed) {
+        regLine.SetFaultPlan({*sim::ParseFaultList("badcrc,wrongaddr", nullptr), rate, seed});
+        std::string kinds;
+        for (int i = 0; i < 24; ++i) {
+            reg.Write(read);
+            const Bytes got = reg.Read(7);
+            kinds += got == clean ? '.' : !CrcValid(got) ? 'c' : got[0] != 5 ? 'a' : '?';
+        }
+        return kinds;
+    };
+    const std::string first = run(0.5, 7);
+    SCOPED_TRACE(first);
+    EXPECT_EQ(run(0.5, 7), first);
+    EXPECT_NE(run(0.5, 8), first);
+    for (char kind : {'.', 'c', 'a'}) EXPECT_NE(first.find(kind), std::string::npos) << kind;
+    EXPECT_EQ(first.find('?'), std::string::npos);
+    EXPECT_EQ(run(0, 7), std::string(24, '.'));
+    EXPECT_EQ(run(1, 7).find('.'), std::string::npos);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // devsim: serves a simulated field device on a pseudo-terminal.
 //   devsim [--profile NAME] [--baud N] [--address N] [--mode frame|broadcast|zero]
-//          [--reg R=V]... [--timeout SECONDS] [--list]
+//          [--reg R=V]... [--timeout SECONDS] [--fault LIST [--fault-rate P] [--seed N]]
+//          [--list] [--help]
 // Prints the path to open on its first line, then serves until its standard input closes
 // or the timeout passes.
 #include <poll.h>
@@ -20,12 +21,31 @@
 
 namespace {
 
-int Usage(const char* message) {
-    if (message) std::fprintf(stderr, "devsim: %s\n", message);
-    std::fprintf(stderr,
-                 "usage: devsim [--profile NAME] [--baud N] [--address N] "
-                 "[--mode frame|broadcast|zero] [--reg R=V]... [--timeout SECONDS] [--list]\n");
+int Usage(const std::string& message) {
+    std::fprintf(stderr, "devsim: %s\n", message.c_str());
     return 2;
+}
+
+void Help() {
+    std::printf(
+        "usage: devsim [OPTION]...\n"
+        "Serves a simulated field device on a pseudo-terminal and prints its path first.\n"
+        "  --profile NAME     the device (see --list; default register)\n"
+        "  --baud N           the only rate the device answers at (2400, 4800, 9600, ...)\n"
+        "  --address N        its address, 0..255\n"
+        "  --mode M           frame|broadcast|zero: found by the FD frame, comm block at FF or 00\n"
+        "  --reg R=V          sets register R to V, each 0..65535 (decimal or 0x hex); repeats\n"
+        "  --timeout SECONDS  ends after this time (also ends when standard input closes)\n"
+        "  --fault LIST       faults, comma-separated, repeatable; each faulted reply gets one\n"
+        "  --fault-rate P     chance that a reply is faulted, 0..1 (default 1: every reply)\n"
+        "  --seed N           seed of the fault picks (default 1); a seed repeats its faults\n"
+        "  --list             lists the profiles and exits\n"
+        "  --help             this text\n"
+        "faults:\n");
+    for (const sim::FaultName& f : sim::FaultNames()) {
+        const std::string name = std::string(f.name) + (f.takesMs ? ":MS" : "");
+        std::printf("  %-12s %s\n", name.c_str(), f.help);
+    }
 }
 
 bool ParseNumber(const std::string& text, unsigned long max, unsigned long* out) {
@@ -44,12 +64,26 @@ bool ParseNumber(const std::string& text, unsigned long max, unsigned long* out)
     return true;
 }
 
+// A probability written as a plain decimal: 0, 0.25, 1.
+bool ParseRate(const std::string& text, double* out) {
+    double rate = -1;
+    const auto [ptr, ec] =
+        std::from_chars(text.data(), text.data() + text.size(), rate, std::chars_format::fixed);
+    if (text.empty() || ec != std::errc() || ptr != text.data() + text.size() ||
+        !(rate >= 0 && rate <= 1))
+        return false;
+    *out = rate;
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     std::string profileName = "register";
     sim::DeviceOptions options;
     unsigned long timeout = 0;
+    sim::FaultPlan plan;
+    bool faultOptions = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         auto value = [&](std::string* out) {
@@ -64,7 +98,7 @@ int main(int argc, char** argv) {
                 std::printf("%-16s %s\n", p.name.c_str(), p.description.c_str());
             return 0;
         } else if (arg == "--help" || arg == "-h") {
-            Usage(nullptr);
+            Help();
             return 0;
         } else if (arg == "--profile") {
             if (!value(&v) || !sim::FindProfile(v)) return Usage("unknown profile (see --list)");
@@ -98,15 +132,31 @@ int main(int argc, char** argv) {
             if (!value(&v) || !ParseNumber(v, 100000000, &n))
                 return Usage("--timeout takes seconds");
             timeout = n;
+        } else if (arg == "--fault") {
+            if (!value(&v)) return Usage("--fault takes a list of faults (see --help)");
+            std::string error;
+            const auto faults = sim::ParseFaultList(v, &error);
+            if (!faults) return Usage("--fault: " + error);
+            plan.faults.insert(plan.faults.end(), faults->begin(), faults->end());
+        } else if (arg == "--fault-rate") {
+            if (!value(&v) || !ParseRate(v, &plan.rate))
+                return Usage("--fault-rate takes a number from 0 to 1");
+            faultOptions = true;
+        } else if (arg == "--seed") {
+            if (!value(&v) || !ParseNumber(v, ~0UL, &n)) return Usage("--seed takes a number");
+            plan.seed = n;
+            faultOptions = true;
         } else {
-            return Usage(("unknown argument " + arg).c_str());
+            return Usage("unknown argument " + arg);
         }
     }
+    if (faultOptions && plan.faults.empty()) return Usage("--fault-rate and --seed need --fault");
     sim::SimulatedLine line(sim::FindProfile(profileName)->make(options));
     if (!line.Ok()) {
         std::fprintf(stderr, "devsim: cannot open a pseudo-terminal\n");
         return 1;
     }
+    line.SetFaultPlan(plan);
     std::printf("%s\n", line.Path().c_str());
     std::fflush(stdout);
     // Standard input closing ends the device; /dev/null as input (a background job) cannot

@@ -3,6 +3,7 @@
 // and the ten sensor categories with the once-a-second refresh of the visible page.
 #include <QDialog>
 #include <QTimer>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,8 @@ class MainDialog : public QDialog {
     void Query();
     void SetAddress();
     void SetBaud();
+    // The address entry; nullopt after the box that refuses it (no number, 0, beyond 255).
+    std::optional<std::uint8_t> AddressEntry();
     bool WriteCommBlock(std::uint8_t slave, std::uint8_t address, std::uint8_t baudCode,
                         std::uint16_t lastRegister);
     std::uint8_t CommBlockBaudCode() const;

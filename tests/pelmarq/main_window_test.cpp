@@ -125,29 +125,57 @@ TEST_F(MainWindowTest, ScanClearsTheZeroAddressModeOfAnEarlierDevice) {
 TEST_F(MainWindowTest, AddressAndBaudCommandsInAddressFrameMode) {
     StartDevice(Device(7, 4800), {{1, 236}});
     ScanAndForget();
+    const QString range = "地址超出范围(1-255)";
     const struct {
         const char* address;
         const char* baud;
         const char* button;
-        QString box;
+        QString box, caption;
+        ui::BoxIcon icon;
         std::vector<sim::Bytes> sent;
     } cases[] = {
-        {"256", "4800", "1005", "地址不能为0", {}},
-        {"abc", "4800", "1005", "地址不能为0", {}},
-        {"257", "4800", "1005", "地址设置成功", {Bytes(protocol::BuildAddressFrame(0, 1))}},
-        {"1", "19200", "1007", "波特率错误", {}},
-        {"0", "9600", "1007", "地址不能为0", {}},
+        {"300", "4800", "1005", range, "警告", ui::BoxIcon::Warning, {}},  // once address 44
+        {"256", "4800", "1005", range, "警告", ui::BoxIcon::Warning, {}},
+        {"512", "4800", "1005", range, "警告", ui::BoxIcon::Warning, {}},
+        {"-1", "4800", "1005", range, "警告", ui::BoxIcon::Warning, {}},
+        {"abc", "4800", "1005", "请输入数字", "警告", ui::BoxIcon::Warning, {}},
+        {"+-5", "4800", "1005", "请输入数字", "警告", ui::BoxIcon::Warning, {}},
+        {"", "4800", "1005", "请输入数字", "警告", ui::BoxIcon::Warning, {}},
+        {"0", "4800", "1005", "地址不能为0", "Pelmarq", ui::BoxIcon::None, {}},
+        {"0.9", "4800", "1005", "地址不能为0", "Pelmarq", ui::BoxIcon::None, {}},
+        {"300", "9600", "1007", range, "警告", ui::BoxIcon::Warning, {}},
+        {"x", "9600", "1007", "请输入数字", "警告", ui::BoxIcon::Warning, {}},
+        {"0", "9600", "1007", "地址不能为0", "Pelmarq", ui::BoxIcon::None, {}},
+        {"1", "19200", "1007", "波特率错误", "Pelmarq", ui::BoxIcon::None, {}},
+        {"1", "9600.5", "1007", "波特率错误", "Pelmarq", ui::BoxIcon::None, {}},
+        {"1", "abc", "1007", "波特率错误", "Pelmarq", ui::BoxIcon::None, {}},
+        {"255",
+         "4800",
+         "1005",
+         "地址设置成功",
+         "Pelmarq",
+         ui::BoxIcon::None,
+         {Bytes(protocol::BuildAddressFrame(0, 255))}},
+        {" 1\t",
+         "4800",
+         "1005",
+         "地址设置成功",
+         "Pelmarq",
+         ui::BoxIcon::None,
+         {Bytes(protocol::BuildAddressFrame(0, 1))}},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.address) + " " + c.baud);
         boxes.Clear();
         line->ClearReceived();
         Field("1002")->setText(c.address);
         Field("1003")->setText(c.baud);
         Button(c.button)->click();
         const ui::BoxRequest box = boxes.Only();
-        EXPECT_EQ(box.text, c.box) << c.address << " " << c.baud;
-        EXPECT_EQ(box.caption, "Pelmarq");
-        EXPECT_EQ(line->Received(), c.sent) << c.address << " " << c.baud;
+        EXPECT_EQ(box.text, c.box);
+        EXPECT_EQ(box.caption, c.caption);
+        EXPECT_EQ(box.icon, c.icon);
+        EXPECT_EQ(line->Received(), c.sent);
     }
     EXPECT_EQ(device->Address(), 1);
     EXPECT_EQ(dialog->Link().DeviceAddress(), 1);

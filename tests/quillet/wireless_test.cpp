@@ -50,8 +50,11 @@ QString CheckedBoxes(const testsupport::BoxRecorder& boxes) {
     QStringList texts;
     for (const ui::BoxRequest& b : boxes.Boxes()) {
         const bool plain = b.text.endsWith("成功") || b.text == "是否清除本设备？";
+        const bool refused = b.text == "请输入数字" || b.text == "数值超出范围";
         EXPECT_EQ(b.caption, plain ? "提示" : "警告") << b.text.toStdString();
-        EXPECT_EQ(b.icon, plain ? ui::BoxIcon::None : ui::BoxIcon::Question);
+        EXPECT_EQ(b.icon, plain     ? ui::BoxIcon::None
+                          : refused ? ui::BoxIcon::Warning
+                                    : ui::BoxIcon::Question);
         EXPECT_EQ(b.buttons == ui::BoxButtons::YesNo, b.text == "是否清除本设备？");
         texts << b.text;
     }
@@ -228,12 +231,16 @@ TEST_F(QuilletTest, NetworkPageSleepTimeChannelAndClimate) {
     } cases[] = {
         // clang-format off
         {"sleep read", 1091, nullptr, -2, Fault::None, {ToBytes(BuildReadSleepTime())}, "", 1048, "60"},
-        {"sleep 70000 as 4464", 1093, "70000", -2, Fault::None, {ToBytes(BuildWriteSleepTime(4464))},
-         "配置休眠时间成功", 1048, "70000"},
-        {"sleep beyond 32 bits", 1093, "99999999999", -2, Fault::None, {}, "参数错误", 1048, "99999999999"},
-        {"sleep read back", 1091, nullptr, -2, Fault::None, {ToBytes(BuildReadSleepTime())}, "", 1048, "4464"},
+        {"sleep 70000 refused", 1093, "70000", -2, Fault::None, {}, "数值超出范围", 1048, "70000"},
+        {"sleep beyond 32 bits", 1093, "99999999999", -2, Fault::None, {}, "数值超出范围", 1048, "99999999999"},
+        {"sleep negative", 1093, "-1", -2, Fault::None, {}, "数值超出范围", 1048, "-1"},
+        {"sleep not a number", 1093, "60s", -2, Fault::None, {}, "请输入数字", 1048, "60s"},
+        {"sleep empty", 1093, "", -2, Fault::None, {}, "请输入数字", 1048, ""},
+        {"sleep 65535", 1093, "65535", -2, Fault::None, {ToBytes(BuildWriteSleepTime(65535))},
+         "配置休眠时间成功", 1048, "65535"},
+        {"sleep read back", 1091, nullptr, -2, Fault::None, {ToBytes(BuildReadSleepTime())}, "", 1048, "65535"},
         {"sleep read fails", 1091, nullptr, -2, Fault::BadCrc, {ToBytes(BuildReadSleepTime())},
-         "读取休眠失败，请重新读取", 1048, "4464"},
+         "读取休眠失败，请重新读取", 1048, "65535"},
         {"sleep set fails", 1093, "30", -2, Fault::Silence, {ToBytes(BuildWriteSleepTime(30))},
          "配置休眠时间失败，请重新配置", 1048, "30"},
         {"channel read fails", 1090, nullptr, -2, Fault::Silence, {ToBytes(BuildReadChannel())},

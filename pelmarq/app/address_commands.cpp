@@ -38,9 +38,12 @@ std::uint8_t MainDialog::CommBlockBaudCode() const {
 
 bool MainDialog::WriteCommBlock(std::uint8_t slave, std::uint8_t address, std::uint8_t baudCode,
                                 std::uint16_t lastRegister) {
-    const std::size_t n =
-        Exchange(protocol::BuildCommBlockWrite(slave, {address, baudCode, 0, 0, lastRegister}));
-    return protocol::CheckCommBlockWriteReply(reply_, n);
+    const protocol::Frame request =
+        protocol::BuildCommBlockWrite(slave, {address, baudCode, 0, 0, lastRegister});
+    const std::size_t n = Exchange(request);
+    if (!protocol::CheckCommBlockWriteReply(request, reportedAddress_, reply_, n)) return false;
+    reportedAddress_ = address;
+    return true;
 }
 
 void MainDialog::Query() {
@@ -87,9 +90,10 @@ void MainDialog::SetAddress() {
             ui::Message(this, tr("地址设置失败"), tr("警告"), ui::BoxIcon::Question);
         return;
     }
-    const std::size_t n = Exchange(protocol::BuildAddressFrame(0, *address));
+    const protocol::Frame request = protocol::BuildAddressFrame(0, *address);
+    const std::size_t n = Exchange(request);
     protocol::AddressInfo info;
-    if (n > 3 && protocol::ParseAddressFrameReply(reply_, n, &info)) {
+    if (n > 3 && protocol::CheckAddressFrameSetReply(request, reply_, n, &info)) {
         link_.SetDeviceAddress(info.address);
         currentBaud_ = info.Baud();
         ui::Message(this, tr("地址设置成功"));
@@ -118,9 +122,11 @@ void MainDialog::SetBaud() {
             ui::Message(this, tr("波特率设置失败"), tr("警告"), ui::BoxIcon::Question);
         return;
     }
-    const std::size_t n = Exchange(protocol::BuildAddressFrame(code, 0));
+    const protocol::Frame request = protocol::BuildAddressFrame(code, 0);
+    const std::size_t n = Exchange(request);
     protocol::AddressInfo info;
-    if (!(n > 3 && protocol::ParseAddressFrameReply(reply_, n, &info))) {
+    // Only a reply that reports the new rate moves the port; any other keeps the old one.
+    if (!(n > 3 && protocol::CheckAddressFrameSetReply(request, reply_, n, &info))) {
         ui::Message(this, tr("波特率设置失败"), tr("警告"), ui::BoxIcon::Question);
         return;
     }

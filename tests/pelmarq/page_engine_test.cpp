@@ -177,6 +177,8 @@ TEST_F(PageEngineTest, TwoRegisterWritesSendOnlyWhatWasTypedAndNeedTheFullReply)
         {"系数A", "1e39", sim::Fault::None, 0, "数值超出范围", false},
         {"系数A", "nan", sim::Fault::None, 0, "请输入数字", false},
         {"系数A", "", sim::Fault::None, 0, "请输入数字", false},
+        {"系数A", "1.5", sim::Fault::ShortValid, 2, "返回值错误或设备未响应", true},  // 01 10 CRC
+        {"系数A", "1.5", sim::Fault::ShortValid, 4, "返回值错误或设备未响应", true},
         {"累计", "7", sim::Fault::WrongFunction, 3, "返回值错误或设备未响应", true},  // register
         {"累计", "7", sim::Fault::WrongFunction, 5, "返回值错误或设备未响应", true},  // quantity
         {"累计", "7", sim::Fault::DoubleReply, 0, "接收与发送数据不一致", true},

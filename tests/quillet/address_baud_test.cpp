@@ -86,6 +86,17 @@ TEST_F(QuilletTest, AddressSetInBroadcastModeKeepsTheReportedBaudCode) {
     EXPECT_EQ(device_->Registers().Address(), 12);
 }
 
+// The comm block write may come back from the device's new address instead of 0xFF.
+TEST_F(QuilletTest, AddressSetInBroadcastModeAnsweredFromTheNewAddress) {
+    sim::TransmitterConfig config = BroadcastDevice(3);
+    config.link.answerWritesFromOwnAddress = true;
+    StartFound(config);
+    SetText(1012, "12");
+    Click(1003);
+    EXPECT_EQ(boxes_.Only().text, "地址设置成功");
+    EXPECT_EQ(dialog_->Client().Address(), 12);
+}
+
 TEST_F(QuilletTest, FailedSetsSayWhichOnceAndKeepThePort) {
     const struct {
         const char* name;
@@ -103,6 +114,20 @@ TEST_F(QuilletTest, FailedSetsSayWhichOnceAndKeepThePort) {
         {"broadcast address, bad crc", true, 1012, 1003, "9", "地址设置失败", sim::Fault::BadCrc,
          0},
         {"broadcast baud, bad crc", true, 1013, 1004, "4800", "波特率设置失败", sim::Fault::BadCrc,
+         0},
+        // The FD reply reports another rate (code 3 -> 2) or another address (9 -> 8).
+        {"baud, other code", false, 1013, 1004, "9600", "波特率设置失败", sim::Fault::WrongFunction,
+         3},
+        {"address, other address", false, 1012, 1003, "9", "地址设置失败",
+         sim::Fault::WrongFunction, 4},
+        // FF 10 + CRC: valid, but it names no block.
+        {"broadcast address, short reply", true, 1012, 1003, "9", "地址设置失败",
+         sim::Fault::ShortValid, 2},
+        {"broadcast baud, register cut", true, 1013, 1004, "4800", "波特率设置失败",
+         sim::Fault::ShortValid, 4},
+        {"broadcast address, other register", true, 1012, 1003, "9", "地址设置失败",
+         sim::Fault::WrongFunction, 3},
+        {"broadcast address, twice", true, 1012, 1003, "9", "地址设置失败", sim::Fault::DoubleReply,
          0},
     };
     for (const auto& c : cases) {

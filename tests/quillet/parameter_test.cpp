@@ -199,6 +199,12 @@ TEST_F(QuilletTest, AFailedSetSaysSoOnce) {
         {"bad crc", sim::Fault::BadCrc, 0},
         {"three bytes", sim::Fault::Truncate, 3},
         {"not a parameter reply", sim::Fault::LeadingNoise, 1},
+        // Valid CRC, but not what was asked: another code, another value, cut before the
+        // value, or two echoes in one reply.
+        {"other code", sim::Fault::WrongFunction, 3},
+        {"other value", sim::Fault::WrongFunction, 6},
+        {"value cut", sim::Fault::ShortValid, 6},
+        {"two echoes", sim::Fault::DoubleReply, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -211,6 +217,19 @@ TEST_F(QuilletTest, AFailedSetSaysSoOnce) {
         EXPECT_EQ(box.caption, "警告");
         EXPECT_EQ(box.icon, BoxIcon::Question);
     }
+}
+
+// A device that answers a parameter write with its 11-byte report (value and a second
+// value) has done the write as well.
+TEST_F(QuilletTest, ParameterSetAnsweredWithTheLongReportSucceeds) {
+    sim::TransmitterConfig config = FrameDevice();
+    config.reportParameterWrites = true;
+    StartFound(config);
+    SetText(1034, "-45");
+    Click(1024);
+    EXPECT_EQ(TakeSent(), std::vector<Bytes>{ToBytes(protocol::BuildConfigWrite(3, 0x802D))});
+    EXPECT_EQ(boxes_.Only().text, "设置成功");
+    EXPECT_EQ(device_->Parameter(3), 0x802D);
 }
 
 TEST_F(QuilletTest, ContactTypeListFollowsTheDevice) {

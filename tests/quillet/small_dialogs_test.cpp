@@ -158,6 +158,23 @@ TEST_F(SmallDialogTest, LightThresholdsReadAndWriteWithAnEcho) {
     EXPECT_EQ(device_->Parameter(15), 7);
 }
 
+// The thresholds want the device's echo byte for byte; its 11-byte report is not one.
+TEST_F(SmallDialogTest, LightThresholdAnsweredWithTheLongReportFails) {
+    sim::TransmitterConfig config = FrameDevice(2400, 7);
+    config.reportParameterWrites = true;
+    StartFound(config);
+    const std::vector<Step> steps = {{"upper",
+                                      1074,
+                                      kOk,
+                                      0,
+                                      {WriteLight(13, 500)},
+                                      {"光照度上限下载失败", "光照度上限设置", BoxIcon::Question},
+                                      1070,
+                                      "500",
+                                      "500"}};
+    Inside<LightThresholdDialog>(1069, [&](LightThresholdDialog* d) { RunSteps(d, steps); });
+}
+
 TEST_F(SmallDialogTest, BusyFlagSpansTheMainAndTheSmallDialogs) {
     StartFound(FrameDevice(2400, 7));
     auto* clock = dialog_->findChild<QTimer*>("timer1");

@@ -45,7 +45,8 @@ TEST(TransmitterDevice, ProfilesChooseAddressingAndRelaySupport) {
         EXPECT_EQ(enter.size(), c.relay ? 47u : 41u) << c.profile;
         EXPECT_TRUE(d->InConfigMode());
         const Bytes exit = Ask(*d, protocol::BuildExitConfigMode());
-        EXPECT_TRUE(protocol::CheckWirelessReply(exit.data(), exit.size()));
+        EXPECT_TRUE(protocol::CheckWirelessCommandReply(protocol::BuildExitConfigMode(),
+                                                        exit.data(), exit.size()));
         EXPECT_FALSE(d->InConfigMode());
     }
 }

@@ -126,6 +126,8 @@ TEST_F(MainWindowTest, AddressAndBaudCommandsInAddressFrameMode) {
     StartDevice(Device(7, 4800), {{1, 236}});
     ScanAndForget();
     const QString range = "地址超出范围(1-255)";
+    const auto warn = ui::BoxIcon::Warning;
+    const auto none = ui::BoxIcon::None;
     const struct {
         const char* address;
         const char* baud;
@@ -134,35 +136,20 @@ TEST_F(MainWindowTest, AddressAndBaudCommandsInAddressFrameMode) {
         ui::BoxIcon icon;
         std::vector<sim::Bytes> sent;
     } cases[] = {
-        {"300", "4800", "1005", range, "警告", ui::BoxIcon::Warning, {}},  // once address 44
-        {"256", "4800", "1005", range, "警告", ui::BoxIcon::Warning, {}},
-        {"512", "4800", "1005", range, "警告", ui::BoxIcon::Warning, {}},
-        {"-1", "4800", "1005", range, "警告", ui::BoxIcon::Warning, {}},
-        {"abc", "4800", "1005", "请输入数字", "警告", ui::BoxIcon::Warning, {}},
-        {"+-5", "4800", "1005", "请输入数字", "警告", ui::BoxIcon::Warning, {}},
-        {"", "4800", "1005", "请输入数字", "警告", ui::BoxIcon::Warning, {}},
-        {"0", "4800", "1005", "地址不能为0", "Pelmarq", ui::BoxIcon::None, {}},
-        {"0.9", "4800", "1005", "地址不能为0", "Pelmarq", ui::BoxIcon::None, {}},
-        {"300", "9600", "1007", range, "警告", ui::BoxIcon::Warning, {}},
-        {"x", "9600", "1007", "请输入数字", "警告", ui::BoxIcon::Warning, {}},
-        {"0", "9600", "1007", "地址不能为0", "Pelmarq", ui::BoxIcon::None, {}},
-        {"1", "19200", "1007", "波特率错误", "Pelmarq", ui::BoxIcon::None, {}},
-        {"1", "9600.5", "1007", "波特率错误", "Pelmarq", ui::BoxIcon::None, {}},
-        {"1", "abc", "1007", "波特率错误", "Pelmarq", ui::BoxIcon::None, {}},
-        {"255",
-         "4800",
-         "1005",
-         "地址设置成功",
-         "Pelmarq",
-         ui::BoxIcon::None,
-         {Bytes(protocol::BuildAddressFrame(0, 255))}},
-        {" 1\t",
-         "4800",
-         "1005",
-         "地址设置成功",
-         "Pelmarq",
-         ui::BoxIcon::None,
-         {Bytes(protocol::BuildAddressFrame(0, 1))}},
+        // clang-format off
+        {"300", "4800", "1005", range, "警告", warn, {}},  // once address 44
+        {"256", "4800", "1005", range, "警告", warn, {}},
+        {"-1", "4800", "1005", range, "警告", warn, {}},
+        {"abc", "4800", "1005", "请输入数字", "警告", warn, {}},
+        {"0", "4800", "1005", "地址不能为0", "Pelmarq", none, {}},
+        {"0.9", "4800", "1005", "地址不能为0", "Pelmarq", none, {}},
+        {"300", "9600", "1007", range, "警告", warn, {}},
+        {"0", "9600", "1007", "地址不能为0", "Pelmarq", none, {}},
+        {"1", "19200", "1007", "波特率错误", "Pelmarq", none, {}},
+        {"1", "9600.5", "1007", "波特率错误", "Pelmarq", none, {}},
+        {"255", "4800", "1005", "地址设置成功", "Pelmarq", none, {Bytes(protocol::BuildAddressFrame(0, 255))}},
+        {" 1\t", "4800", "1005", "地址设置成功", "Pelmarq", none, {Bytes(protocol::BuildAddressFrame(0, 1))}},
+        // clang-format on
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.address) + " " + c.baud);

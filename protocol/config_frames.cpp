@@ -20,13 +20,15 @@ Frame BuildConfigFrame(std::uint8_t code, std::uint8_t operation, std::uint16_t 
     return f;
 }
 
-bool CheckConfigReply(const std::uint8_t* reply, std::size_t n) {
-    if (n < 3 + 2) return false;
-    return HasMarkers(reply) && CrcMatches(reply, n);
+bool CheckConfigWriteReply(const Frame& request, const std::uint8_t* reply, std::size_t n) {
+    constexpr std::size_t kCode = 3;
+    if (n < kValueEnd + 2 || request.size < kValueEnd) return false;
+    if (!HasMarkers(reply) || !CrcMatches(reply, n)) return false;
+    return reply[kCode] == request[kCode] && reply[5] == request[5] && reply[6] == request[6];
 }
 
 bool ParseConfigReply(const std::uint8_t* reply, std::size_t n, std::uint16_t* value) {
-    if (n < kValueEnd + 2 || !CheckConfigReply(reply, n)) return false;
+    if (n < kValueEnd + 2 || !HasMarkers(reply) || !CrcMatches(reply, n)) return false;
     *value = static_cast<std::uint16_t>(reply[5] << 8 | reply[6]);
     return true;
 }

@@ -23,11 +23,12 @@ inline Frame BuildConfigWrite(std::uint8_t code, std::uint16_t value) {
     return BuildConfigFrame(code, kConfigWrite, value);
 }
 
-// A reply to a write: FC FC FC and a matching CRC over the received bytes (at least the
-// three markers and the CRC). The code byte is not compared with the request.
-bool CheckConfigReply(const std::uint8_t* reply, std::size_t n);
-// A reply to a read: as above, and long enough to hold the value and a CRC after it
-// (9 bytes); a shorter reply is a failure, not a value taken from beyond it.
+// A reply to the write `request`: FC FC FC, a matching CRC over the received bytes, at least
+// 9 bytes, the request's code in byte 3 and the value written in bytes 5-6. The device's
+// 9-byte echo passes, and so does its 11-byte report (value, second value, CRC).
+bool CheckConfigWriteReply(const Frame& request, const std::uint8_t* reply, std::size_t n);
+// A reply to a read: FC FC FC, a matching CRC, and long enough to hold the value and a CRC
+// after it (9 bytes); a shorter reply is a failure, not a value taken from beyond it.
 bool ParseConfigReply(const std::uint8_t* reply, std::size_t n, std::uint16_t* value);
 // A write the device must echo: the reply's first 9 bytes equal the request's 9 bytes.
 bool CheckConfigEcho(const Frame& request, const std::uint8_t* reply, std::size_t n);

@@ -80,9 +80,11 @@ ExchangeStatus CheckWriteReply(const Frame& request, const std::uint8_t* reply, 
 ExchangeStatus CheckWritePairReply(const Frame& request, const std::uint8_t* reply, std::size_t n) {
     if (n <= 3) return ExchangeStatus::NoReply;
     if (!CrcMatches(reply, n)) return ExchangeStatus::CheckFailed;
-    // A reply longer than the request cannot be its echo.
-    if (n - 2 > request.size) return ExchangeStatus::NoReply;
-    for (std::size_t i = 0; i < n - 2; ++i)
+    // Address, function, register and quantity, then the CRC: nothing less confirms.
+    constexpr std::size_t kReplySize = 8;
+    constexpr std::size_t kEchoed = 6;
+    if (n != kReplySize || request.size < kEchoed) return ExchangeStatus::NoReply;
+    for (std::size_t i = 0; i < kEchoed; ++i)
         if (reply[i] != request[i]) return ExchangeStatus::NoReply;
     return ExchangeStatus::Ok;
 }
@@ -143,10 +145,17 @@ bool ParseCommBlockReply(const std::uint8_t* reply, std::size_t n, CommBlock* ou
     return true;
 }
 
-bool CheckCommBlockWriteReply(const std::uint8_t* reply, std::size_t n) {
-    if (n < 4) return false;
-    if (reply[1] & 0x80) return false;
-    return CrcMatches(reply, n);
+bool CheckCommBlockWriteReply(const Frame& request, std::uint8_t deviceAddress,
+                              const std::uint8_t* reply, std::size_t n) {
+    // The request: target, 10 02 00 00 05 0A, then the five registers (address first).
+    constexpr std::size_t kNewAddressLow = 8;
+    constexpr std::uint8_t kEcho[] = {kWriteMultiple, kCommBlockRegister >> 8,
+                                      kCommBlockRegister & 0xFF, 0, kCommBlockCount};
+    if (n != 8 || request.size <= kNewAddressLow || !CrcMatches(reply, n)) return false;
+    for (std::size_t i = 0; i < sizeof kEcho; ++i)
+        if (reply[1 + i] != kEcho[i]) return false;
+    const std::uint8_t from = reply[0];
+    return from == request[0] || from == deviceAddress || from == request[kNewAddressLow];
 }
 
 bool ParseAddressFrameReply(const std::uint8_t* reply, std::size_t n, AddressInfo* out) {
@@ -156,6 +165,18 @@ bool ParseAddressFrameReply(const std::uint8_t* reply, std::size_t n, AddressInf
     if (reply[3] < 1 || reply[3] > 3) return false;
     out->baudCode = reply[3];
     out->address = reply[4];
+    return true;
+}
+
+bool CheckAddressFrameSetReply(const Frame& request, const std::uint8_t* reply, std::size_t n,
+                               AddressInfo* out) {
+    AddressInfo info;
+    if (request.size < 5 || !ParseAddressFrameReply(reply, n, &info)) return false;
+    const std::uint8_t code = request[3];
+    const std::uint8_t address = request[4];
+    if (code == 0 && address != 0 && info.address != address) return false;
+    if (code != 0 && info.baudCode != code) return false;
+    *out = info;
     return true;
 }
 

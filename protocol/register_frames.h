@@ -38,8 +38,10 @@ ExchangeStatus CheckReadReply(std::uint8_t address, std::uint8_t count, const st
                               std::size_t n, std::uint16_t* out);
 // Reply to a single write: the first 8 bytes must echo the request.
 ExchangeStatus CheckWriteReply(const Frame& request, const std::uint8_t* reply, std::size_t n);
-// Reply to a two-register write: CRC first (CheckFailed), then the received bytes before the
-// CRC must equal the request at the same positions (NoReply).
+// Reply to a two-register write (function 16): CRC over the received bytes first
+// (CheckFailed), then Ok only for 8 bytes whose first six echo the request's address,
+// function, register and quantity; any other length or content (an exception reply, a
+// CRC-valid fragment) is NoReply.
 ExchangeStatus CheckWritePairReply(const Frame& request, const std::uint8_t* reply, std::size_t n);
 
 // Baud rate of a comm block baud code (0 = 1200 ... 5 = 38400; others 0).
@@ -63,8 +65,11 @@ struct CommBlock {
 // Comm block read reply: any address and function byte but an exception, a matching CRC,
 // and all five registers received (15 bytes).
 bool ParseCommBlockReply(const std::uint8_t* reply, std::size_t n, CommBlock* out);
-// Comm block write reply: at least 4 bytes, not an exception, matching CRC.
-bool CheckCommBlockWriteReply(const std::uint8_t* reply, std::size_t n);
+// Comm block write reply: exactly 8 bytes with a matching CRC, bytes 1-5 those of the
+// request (10 02 00 00 05), byte 0 the address written to (0xFF or 0x00) or the device's own:
+// `deviceAddress` (the one it last reported) or the new address the write itself sets.
+bool CheckCommBlockWriteReply(const Frame& request, std::uint8_t deviceAddress,
+                              const std::uint8_t* reply, std::size_t n);
 
 struct AddressInfo {
     std::uint8_t baudCode = 0;
@@ -74,6 +79,11 @@ struct AddressInfo {
 
 // FD frame reply: FD FD FD, code 1..3, address, matching CRC (7 bytes at least).
 bool ParseAddressFrameReply(const std::uint8_t* reply, std::size_t n, AddressInfo* out);
+// The reply to an FD frame `request`, parsed as above, that also reports what was asked: the
+// new address of an address set, the requested code of a baud set. The query (code 0,
+// address 0) needs the parse only. `out` is untouched on a refusal.
+bool CheckAddressFrameSetReply(const Frame& request, const std::uint8_t* reply, std::size_t n,
+                               AddressInfo* out);
 
 // Parity text of a comm block parity code.
 const char* ParityText(unsigned code);

@@ -1,35 +1,28 @@
 #include "transmitter_values.h"
 
-#include <cstdlib>
+#include <cmath>
+#include <optional>
 
-#include "number_text.h"
+#include "entry_text.h"
 
 namespace protocol {
 namespace {
 
 constexpr std::uint16_t kSignBit = 0x8000;
-constexpr std::int64_t kMaxMagnitude = 0x7FFF;
-constexpr std::size_t kEntryChars = 19;  // as much of an entry as ScaledEntry reads
+constexpr double kMaxMagnitude = 0x7FFF;
 
-// The sign-magnitude word of an entry: the sign is the entry's own (so "-0.4" keeps it with a
-// magnitude of 0), the magnitude the truncated, scaled entry; nullopt beyond 15 bits.
-std::optional<std::uint16_t> SignMagnitudeWord(std::string_view text, std::int32_t multiplier) {
-    const std::int64_t magnitude = std::llabs(std::int64_t{ScaledEntry(text, multiplier)});
-    if (magnitude > kMaxMagnitude) return std::nullopt;
+ParameterEntry SignMagnitudeWord(double value, double multiplier) {
+    const double magnitude = std::fabs(std::trunc(value * multiplier));
+    if (!(magnitude <= kMaxMagnitude)) return {ParameterRefusal::Magnitude, 0};
     auto word = static_cast<std::uint16_t>(magnitude);
-    if (ParseDecimal(text.substr(0, kEntryChars)) < 0) word |= kSignBit;
-    return word;
+    if (value < 0) word |= kSignBit;
+    return {ParameterRefusal::None, word};
 }
 
-// What atoi reads: blanks, an optional sign and the digits after them.
-std::string_view LeadingInteger(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
-    const std::size_t start = i;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-    const std::size_t digits = i;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') ++i;
-    return i == digits ? std::string_view{} : text.substr(start, i - start);
+ParameterEntry HysteresisWord(double value) {
+    const double tenths = std::trunc(value * 10);
+    if (tenths > kMaxMagnitude) return {ParameterRefusal::Magnitude, 0};
+    return {ParameterRefusal::None, static_cast<std::uint16_t>(tenths > 0 ? tenths : 0)};
 }
 
 }  // namespace
@@ -74,27 +67,22 @@ std::string FormatParameter(ParameterEncoding encoding, std::uint16_t word) {
     return std::to_string(word);
 }
 
-std::optional<std::uint16_t> EncodeParameterEntry(ParameterEncoding encoding,
-                                                  std::string_view text) {
+ParameterEntry EncodeParameterEntry(ParameterEncoding encoding, std::string_view text) {
+    const std::optional<double> value = ParseEntryNumber(text);
+    if (!value) return {ParameterRefusal::NotANumber, 0};
     switch (encoding) {
         case ParameterEncoding::SignMagnitudeTenths:
-            return SignMagnitudeWord(text, 10);
+            return SignMagnitudeWord(*value, 10);
         case ParameterEncoding::SignMagnitude:
-            return SignMagnitudeWord(text, 1);
-        case ParameterEncoding::Hysteresis: {
-            const std::int32_t value = ScaledEntry(text, 10);
-            if (value > kMaxMagnitude) return std::nullopt;
-            return static_cast<std::uint16_t>(value < 0 ? 0 : value);
-        }
+            return SignMagnitudeWord(*value, 1);
+        case ParameterEncoding::Hysteresis:
+            return HysteresisWord(*value);
         case ParameterEncoding::Unsigned:
             break;
     }
-    const std::string_view digits = LeadingInteger(text);
-    if (digits.empty()) return 0;
-    bool ok = false;
-    const std::int32_t value = ParseSignedEntry(digits, &ok);
-    if (!ok) return std::nullopt;  // beyond the 32-bit range
-    return static_cast<std::uint16_t>(static_cast<std::uint32_t>(value) & 0xFFFFu);
+    const EntryValue entry = ConvertEntry(*value, 1, EntryRange::Unsigned16);
+    if (entry.error != EntryError::None) return {ParameterRefusal::OutOfRange, 0};
+    return {ParameterRefusal::None, static_cast<std::uint16_t>(entry.bits)};
 }
 
 }  // namespace protocol

@@ -79,6 +79,12 @@ bool CheckWirelessReply(const std::uint8_t* reply, std::size_t n) {
     return CrcMatches(reply, n);
 }
 
+bool CheckWirelessCommandReply(const Frame& request, const std::uint8_t* reply, std::size_t n) {
+    constexpr std::size_t kCommand = 3;
+    if (n < kCommand + 1 + 2 || request.size <= kCommand) return false;
+    return CheckWirelessReply(reply, n) && reply[kCommand] == request[kCommand];
+}
+
 namespace {
 
 // A gateway reply that holds every byte up to `end` (exclusive) before its CRC.

@@ -67,6 +67,10 @@ struct GatewayState {
 
 // Any gateway reply: FB FB FB and a matching CRC over the received bytes.
 bool CheckWirelessReply(const std::uint8_t* reply, std::size_t n);
+// The reply to a gateway command that sets something (sleep time, channel, relay
+// parameters, clearing a node, leaving configuration mode): a gateway reply of at least
+// 6 bytes whose command byte is the request's.
+bool CheckWirelessCommandReply(const Frame& request, const std::uint8_t* reply, std::size_t n);
 // The configuration-mode reply: FB FB FB, command byte 1, 3 or 6, a matching CRC and every
 // byte through the node bitmap received (34 bytes). Sleep time and bitmap go into `state`;
 // the relay block only when 55 AA and the four bytes after it arrived before the CRC,

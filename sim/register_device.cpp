@@ -148,6 +148,8 @@ Bytes RegisterDevice::AnswerModbus(const std::uint8_t* request, std::size_t n) {
                 return ExceptionReply(address, function, 3);
         }
         Bytes reply(request, request + 6);
+        if (config_.answerWritesFromOwnAddress && address != config_.address)
+            reply[0] = config_.address;
         AppendCrc(reply);
         return reply;
     }

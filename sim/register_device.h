@@ -27,6 +27,9 @@ struct RegisterDeviceConfig {
     std::uint8_t stop2 = 1;
     // Baud code the comm block reports instead of the real one (-1: the real one).
     int reportedBaudCode = -1;
+    // A function-16 write to the fixed address (0xFF or 0) is answered from the device's own
+    // address as it stands after the write, not from the address it was sent to.
+    bool answerWritesFromOwnAddress = false;
 };
 
 using RegisterMap = std::map<std::uint16_t, std::uint16_t>;

@@ -108,7 +108,7 @@ Bytes TransmitterDevice::AnswerParameter(const std::uint8_t* request) {
     if (it == parameters_.end() || operation > protocol::kConfigWrite) return {};
     if (operation == protocol::kConfigWrite) {
         it->second = static_cast<std::uint16_t>(request[5] << 8 | request[6]);
-        return Echo(request, 9);
+        if (!config_.reportParameterWrites) return Echo(request, 9);
     }
     Bytes reply{kConfigMarker, kConfigMarker, kConfigMarker, code, operation};
     PutWord(reply, it->second);

@@ -8,7 +8,7 @@
 //    200-node table and, when the model has it, the relay block.
 // Like the real gateway it answers its FB commands only in configuration mode; the relay
 // commands only when it has relay support. Writes of either frame family are answered with
-// an echo of the request.
+// an echo of the request (parameter writes, if so configured, with an 11-byte report).
 #include <cstdint>
 #include <map>
 #include <mutex>
@@ -23,6 +23,9 @@ namespace sim {
 struct TransmitterConfig {
     RegisterDeviceConfig link;  // address, baud rate, addressing mode, comm block
     bool relaySupport = false;  // the configuration-mode reply carries 55 AA and the relay block
+    // A parameter write is answered with the 11-byte report (code, operation, the value
+    // written, a second value) instead of the 9-byte echo.
+    bool reportParameterWrites = false;
     protocol::GatewayState gateway;
     std::uint8_t channel = 0;
 };

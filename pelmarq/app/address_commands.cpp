@@ -3,19 +3,31 @@
 // address-less FD frame.
 #include <QLineEdit>
 
+#include "entry_text.h"
 #include "main_dialog.h"
 #include "message_box.h"
-#include "number_text.h"
 
 namespace app {
-namespace {
 
-// The field read as a signed integer, low 8 bits: the address a command uses.
-std::uint8_t AddressEntry(const QLineEdit* field) {
-    return static_cast<std::uint8_t>(protocol::ParseSignedEntry(field->text().toStdString()));
+std::optional<std::uint8_t> MainDialog::AddressEntry() {
+    const protocol::EntryValue entry =
+        protocol::ConvertEntryText(address_->text().toStdString(), protocol::EntryRange::Unsigned8);
+    switch (entry.error) {
+        case protocol::EntryError::NotANumber:
+            ui::Message(this, tr("请输入数字"), tr("警告"), ui::BoxIcon::Warning);
+            return std::nullopt;
+        case protocol::EntryError::OutOfRange:
+            ui::Message(this, tr("地址超出范围(1-255)"), tr("警告"), ui::BoxIcon::Warning);
+            return std::nullopt;
+        case protocol::EntryError::None:
+            break;
+    }
+    if (entry.bits == 0) {
+        ui::Message(this, tr("地址不能为0"));
+        return std::nullopt;
+    }
+    return static_cast<std::uint8_t>(entry.bits);
 }
-
-}  // namespace
 
 std::uint8_t MainDialog::CommBlockBaudCode() const {
     // Changing the address must not change the baud rate: write back the code the device
@@ -26,9 +38,15 @@ std::uint8_t MainDialog::CommBlockBaudCode() const {
 
 bool MainDialog::WriteCommBlock(std::uint8_t slave, std::uint8_t address, std::uint8_t baudCode,
                                 std::uint16_t lastRegister) {
-    const std::size_t n =
-        Exchange(protocol::BuildCommBlockWrite(slave, {address, baudCode, 0, 0, lastRegister}));
-    return Accepted(protocol::CheckCommBlockWriteReply(reply_, n));
+    const protocol::Frame request =
+        protocol::BuildCommBlockWrite(slave, {address, baudCode, 0, 0, lastRegister});
+    const std::size_t n = Exchange(request);
+    if (!Accepted(protocol::CheckCommBlockWriteReply(request, reportedAddress_, reply_, n)))
+        return false;
+    // What the device holds now: a later address set writes this baud code back.
+    reportedAddress_ = address;
+    reportedBaudCode_ = baudCode;
+    return true;
 }
 
 void MainDialog::Query() {
@@ -58,34 +76,27 @@ void MainDialog::Query() {
 }
 
 void MainDialog::SetAddress() {
-    std::uint8_t address = AddressEntry(address_);
-    if (address == 0) {
-        ui::Message(this, tr("地址不能为0"));
-        return;
-    }
+    const std::optional<std::uint8_t> address = AddressEntry();
+    if (!address) return;
     if (broadcast_) {
-        if (WriteCommBlock(protocol::kBroadcastAddress, address, CommBlockBaudCode(), 0)) {
+        if (WriteCommBlock(protocol::kBroadcastAddress, *address, CommBlockBaudCode(), 0)) {
             ui::Message(this, tr("地址设置成功"));
             return;
         }
         // A failed broadcast write is followed by a second request in the other mode.
         ui::Message(this, tr("地址设置失败"), tr("警告"), ui::BoxIcon::Question);
-        address = AddressEntry(address_);
-        if (address == 0) {
-            ui::Message(this, tr("地址不能为0"));
-            return;
-        }
     }
     if (zeroAddress_) {
-        if (WriteCommBlock(protocol::kZeroAddress, address, CommBlockBaudCode(), 1))
+        if (WriteCommBlock(protocol::kZeroAddress, *address, CommBlockBaudCode(), 1))
             ui::Message(this, tr("地址设置成功"));
         else
             ui::Message(this, tr("地址设置失败"), tr("警告"), ui::BoxIcon::Question);
         return;
     }
-    const std::size_t n = Exchange(protocol::BuildAddressFrame(0, address));
+    const protocol::Frame request = protocol::BuildAddressFrame(0, *address);
+    const std::size_t n = Exchange(request);
     protocol::AddressInfo info;
-    if (n > 3 && Accepted(protocol::ParseAddressFrameReply(reply_, n, &info))) {
+    if (n > 3 && Accepted(protocol::CheckAddressFrameSetReply(request, reply_, n, &info))) {
         link_.SetDeviceAddress(info.address);
         currentBaud_ = info.Baud();
         ui::Message(this, tr("地址设置成功"));
@@ -95,35 +106,35 @@ void MainDialog::SetAddress() {
 }
 
 void MainDialog::SetBaud() {
-    const std::uint8_t address = AddressEntry(address_);
-    if (address == 0) {
-        ui::Message(this, tr("地址不能为0"));
-        return;
-    }
-    const std::int32_t baud = protocol::ParseSignedEntry(baud_->text().toStdString());
-    if (baud != 2400 && baud != 4800 && baud != 9600) {
+    const std::optional<std::uint8_t> address = AddressEntry();
+    if (!address) return;
+    const std::optional<double> baud = protocol::ParseEntryNumber(baud_->text().toStdString());
+    if (!baud || (*baud != 2400 && *baud != 4800 && *baud != 9600)) {
         ui::Message(this, tr("波特率错误"));
         return;
     }
-    const std::uint8_t code = protocol::AddressFrameCodeFor(static_cast<std::uint32_t>(baud));
+    const auto rate = static_cast<std::uint32_t>(*baud);
+    const std::uint8_t code = protocol::AddressFrameCodeFor(rate);
     if (broadcast_ || zeroAddress_) {
         const std::uint8_t slave =
             broadcast_ ? protocol::kBroadcastAddress : protocol::kZeroAddress;
         // The port stays at its old rate: the device answers at the new one only from now on.
-        if (WriteCommBlock(slave, address, code, 1))
+        if (WriteCommBlock(slave, *address, code, 1))
             ui::Message(this, tr("波特率设置成功"));
         else
             ui::Message(this, tr("波特率设置失败"), tr("警告"), ui::BoxIcon::Question);
         return;
     }
-    const std::size_t n = Exchange(protocol::BuildAddressFrame(code, 0));
+    const protocol::Frame request = protocol::BuildAddressFrame(code, 0);
+    const std::size_t n = Exchange(request);
     protocol::AddressInfo info;
-    if (!(n > 3 && Accepted(protocol::ParseAddressFrameReply(reply_, n, &info)))) {
+    // Only a reply that reports the new rate moves the port; any other keeps the old one.
+    if (!(n > 3 && Accepted(protocol::CheckAddressFrameSetReply(request, reply_, n, &info)))) {
         ui::Message(this, tr("波特率设置失败"), tr("警告"), ui::BoxIcon::Question);
         return;
     }
     ui::Message(this, tr("波特率设置成功"));
-    currentBaud_ = static_cast<std::uint32_t>(baud);
+    currentBaud_ = rate;
     // Follow the device to its new rate on the port it was found on, whatever the selector
     // shows now.
     const std::string path = foundPort_.empty() ? SelectedPortPath() : foundPort_;

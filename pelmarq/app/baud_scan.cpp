@@ -105,6 +105,7 @@ bool MainDialog::AcceptCommBlock(std::size_t n, std::uint8_t fixedAddress) {
 void MainDialog::TakeCommBlock(const protocol::CommBlock& block) {
     currentBaud_ = block.Baud();
     reportedBaudCode_ = block.baudCode;
+    reportedAddress_ = block.address;
     parity_ = block.parity;
     stop1_ = block.stop1;
     stop2_ = block.stop2;

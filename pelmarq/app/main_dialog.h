@@ -3,6 +3,7 @@
 // and the ten sensor categories with the once-a-second refresh of the visible page.
 #include <QDialog>
 #include <QTimer>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,9 @@ class MainDialog : public QDialog {
     void Query();
     void SetAddress();
     void SetBaud();
+    // The address entry; nullopt after the box that refuses it (no number, 0, beyond 255).
+    std::optional<std::uint8_t> AddressEntry();
+    // A comm block write confirmed by its reply; the new address is then the device's.
     bool WriteCommBlock(std::uint8_t slave, std::uint8_t address, std::uint8_t baudCode,
                         std::uint16_t lastRegister);
     std::uint8_t CommBlockBaudCode() const;
@@ -88,6 +92,7 @@ class MainDialog : public QDialog {
     std::uint8_t stop1_ = 0;
     std::uint8_t stop2_ = 0;
     std::uint8_t reportedBaudCode_ = 0xFF;  // comm block baud code as the device reported it
+    std::uint8_t reportedAddress_ = 0;      // the device's own address in the comm block
     std::string foundPort_;                 // the port the device was found on
 };
 

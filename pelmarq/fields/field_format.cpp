@@ -1,10 +1,5 @@
 #include "field_format.h"
 
-#include <algorithm>
-#include <bit>
-#include <cfloat>
-#include <cmath>
-
 #include "number_text.h"
 
 namespace fields {
@@ -35,26 +30,6 @@ std::string FormatVersion(std::uint16_t raw) {
 
 std::string FormatFloat(float value, int decimals) {
     return protocol::FormatFixed(value, decimals);
-}
-
-std::uint16_t IntFieldValue(std::string_view text) {
-    return static_cast<std::uint16_t>(protocol::ParseUnsignedEntry(text));
-}
-
-std::uint16_t ScaledFieldValue(std::string_view text, std::int32_t multiplier) {
-    return static_cast<std::uint16_t>(protocol::ScaledEntry(text, multiplier));
-}
-
-std::uint32_t ScaledFieldValue32(std::string_view text, std::int32_t multiplier) {
-    return static_cast<std::uint32_t>(protocol::ScaledEntry(text, multiplier));
-}
-
-std::uint32_t FloatFieldBits(std::string_view text) {
-    double value = protocol::ParseDecimal(text);
-    // Narrowing a double beyond the float range is undefined; keep the sign, saturate.
-    if (!std::isnan(value))
-        value = std::clamp(value, -static_cast<double>(FLT_MAX), static_cast<double>(FLT_MAX));
-    return std::bit_cast<std::uint32_t>(static_cast<float>(value));
 }
 
 }  // namespace fields

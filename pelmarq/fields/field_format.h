@@ -1,9 +1,8 @@
 #pragma once
-// The pure half of the field helpers: register values to the texts a page shows, and edit
-// texts to the register values a set writes. No Qt, no I/O.
+// The pure half of the field helpers: register values to the texts a page shows (entries
+// become register values through protocol/entry_text.h). No Qt, no I/O.
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 namespace fields {
 
@@ -21,14 +20,5 @@ std::string FormatUInt32(std::uint32_t raw);
 std::string FormatVersion(std::uint16_t raw);
 // "%f" of the float ("%.Nf" for other decimals).
 std::string FormatFloat(float value, int decimals = 6);
-
-// Unsigned integer entry (not a number: 0), low 16 bits.
-std::uint16_t IntFieldValue(std::string_view text);
-// Decimal entry times the multiplier, truncated, saturated to 32 bits; low 16 or all 32 bits.
-std::uint16_t ScaledFieldValue(std::string_view text, std::int32_t multiplier);
-std::uint32_t ScaledFieldValue32(std::string_view text, std::int32_t multiplier);
-// Decimal entry rounded to single precision (beyond its range: the largest finite float of
-// that sign), as the float's 32 bits.
-std::uint32_t FloatFieldBits(std::string_view text);
 
 }  // namespace fields

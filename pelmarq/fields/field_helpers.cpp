@@ -77,10 +77,14 @@ ExchangeStatus FieldHelpers::ShowInt(QLineEdit* field, std::uint16_t reg, bool s
         FormatUInt);
 }
 
-ExchangeStatus FieldHelpers::ShowUInt(QLineEdit* field, std::uint16_t reg, bool showErrors) {
+ExchangeStatus FieldHelpers::ShowUInt(QLineEdit* field, std::uint16_t reg, bool showErrors,
+                                      std::uint16_t* read) {
     return Show<std::uint16_t>(
         field, false, showErrors, [&](std::uint16_t* v) { return client_.ReadRegister(reg, v); },
-        FormatUInt);
+        [&](std::uint16_t v) {
+            if (read) *read = v;
+            return FormatUInt(v);
+        });
 }
 
 ExchangeStatus FieldHelpers::ShowScaled(QLineEdit* field, std::uint16_t reg, double factor,
@@ -122,32 +126,47 @@ ExchangeStatus FieldHelpers::ShowVersion(QLineEdit* field, std::uint16_t reg, bo
     return status;
 }
 
-ExchangeStatus FieldHelpers::WriteIntField(QLineEdit* field, std::uint16_t reg) {
-    const ExchangeStatus status = client_.WriteRegister(reg, IntFieldValue(EntryText(field)));
-    WriteResultBox(status, SuccessIcon::Information);
-    return status;
+std::optional<std::uint32_t> FieldHelpers::Entry(const QLineEdit* field, protocol::EntryRange range,
+                                                 std::int32_t multiplier) const {
+    const protocol::EntryValue entry =
+        protocol::ConvertEntryText(EntryText(field), range, multiplier);
+    if (entry.error != protocol::EntryError::None) {
+        EntryRefusedBox(entry.error);
+        return std::nullopt;
+    }
+    return entry.bits;
 }
 
-ExchangeStatus FieldHelpers::WriteScaledField(QLineEdit* field, std::uint16_t reg,
-                                              std::int32_t multiplier) {
-    const ExchangeStatus status =
-        client_.WriteRegister(reg, ScaledFieldValue(EntryText(field), multiplier));
-    WriteResultBox(status, SuccessIcon::Information);
-    return status;
+void FieldHelpers::EntryRefusedBox(protocol::EntryError error) const {
+    const char* text = error == protocol::EntryError::OutOfRange ? "数值超出范围" : "请输入数字";
+    ui::Message(owner_, QObject::tr(text), QObject::tr("警告"), ui::BoxIcon::Warning);
 }
 
-ExchangeStatus FieldHelpers::WriteScaledField32(QLineEdit* field, std::uint16_t reg,
-                                                std::int32_t multiplier) {
-    const ExchangeStatus status =
-        client_.WriteRegisterPair(reg, ScaledFieldValue32(EntryText(field), multiplier));
-    WriteResultBox(status, SuccessIcon::Warning);
-    return status;
+void FieldHelpers::WriteIntField(QLineEdit* field, std::uint16_t reg, std::int32_t multiplier) {
+    const auto word = Entry(field, protocol::EntryRange::Unsigned16, multiplier);
+    if (!word) return;
+    WriteResultBox(client_.WriteRegister(reg, static_cast<std::uint16_t>(*word)),
+                   SuccessIcon::Information);
 }
 
-ExchangeStatus FieldHelpers::WriteFloatField(QLineEdit* field, std::uint16_t reg) {
-    const ExchangeStatus status = client_.WriteRegisterPair(reg, FloatFieldBits(EntryText(field)));
-    WriteResultBox(status, SuccessIcon::Warning);
-    return status;
+void FieldHelpers::WriteScaledField(QLineEdit* field, std::uint16_t reg, std::int32_t multiplier) {
+    const auto word = Entry(field, protocol::EntryRange::Signed16, multiplier);
+    if (!word) return;
+    WriteResultBox(client_.WriteRegister(reg, static_cast<std::uint16_t>(*word)),
+                   SuccessIcon::Information);
+}
+
+void FieldHelpers::WriteScaledField32(QLineEdit* field, std::uint16_t reg,
+                                      std::int32_t multiplier) {
+    const auto value = Entry(field, protocol::EntryRange::Unsigned32, multiplier);
+    if (!value) return;
+    WriteResultBox(client_.WriteRegisterPair(reg, *value), SuccessIcon::Warning);
+}
+
+void FieldHelpers::WriteFloatField(QLineEdit* field, std::uint16_t reg) {
+    const auto bits = Entry(field, protocol::EntryRange::Float);
+    if (!bits) return;
+    WriteResultBox(client_.WriteRegisterPair(reg, *bits), SuccessIcon::Warning);
 }
 
 }  // namespace fields

@@ -11,11 +11,12 @@
 #include <QMap>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <cmath>
 #include <cstring>
 
+#include "entry_text.h"
 #include "field_format.h"
 #include "message_box.h"
-#include "number_text.h"
 
 namespace pages {
 namespace {
@@ -32,10 +33,6 @@ QString ControlName(int id, const QString& caption, const char* role) {
 std::pair<const char*, const char*> StatusTexts(const Row& r) {
     if (r.items.size() == 2) return {r.items[0], r.items[1]};
     return {"正常", "警告"};
-}
-
-bool IsTwoRegister(Encoding e) {
-    return e == Encoding::UInt32 || e == Encoding::Float;
 }
 
 }  // namespace
@@ -319,31 +316,34 @@ void DevicePage::WriteRow(std::size_t row) {
         return;
     }
     if (encoding == Encoding::Bool01 || (r.flags & kOnly01)) {
-        const std::uint32_t value = protocol::ParseUnsignedEntry(edit->text().toStdString());
+        const std::optional<double> entry = protocol::ParseEntryNumber(edit->text().toStdString());
+        if (!entry) return fields_.EntryRefusedBox(protocol::EntryError::NotANumber);
+        const double value = std::trunc(*entry);
         if (value != 0 && value != 1) {
             ui::Message(this, Tr("非法输入"), Tr("警告"), ui::BoxIcon::Warning);
             return;
         }
-        // The value that passed the check is the one written (an entry such as 0.5 reads as
-        // no number, that is 0, and must not reach the device as 5 tenths).
-        const auto word = static_cast<std::uint16_t>(value * ScaleFor(row).multiplier);
-        fields_.WriteResultBox(client_.WriteRegister(r.reg, word),
+        // The value that passed the check is the one written (0.5 is 0, not 5 tenths).
+        const protocol::EntryValue word = protocol::ConvertEntry(value, ScaleFor(row).multiplier,
+                                                                 protocol::EntryRange::Unsigned16);
+        if (word.error != protocol::EntryError::None) return fields_.EntryRefusedBox(word.error);
+        fields_.WriteResultBox(client_.WriteRegister(r.reg, static_cast<std::uint16_t>(word.bits)),
                                fields::FieldHelpers::SuccessIcon::Information);
         return;
     }
-    if (IsTwoRegister(encoding)) {
-        if (encoding == Encoding::Float)
-            fields_.WriteFloatField(edit, r.reg);
-        else
-            fields_.WriteScaledField32(edit, r.reg, ScaleFor(row).multiplier);
-        return;
-    }
     switch (encoding) {
+        case Encoding::Float:
+            fields_.WriteFloatField(edit, r.reg);
+            return;
+        case Encoding::UInt32:
+            fields_.WriteScaledField32(edit, r.reg, ScaleFor(row).multiplier);
+            return;
         case Encoding::UInt:
         case Encoding::Int:
         case Encoding::Status:
         case Encoding::Version:
-            fields_.WriteIntField(edit, r.reg);
+        case Encoding::UIntTrunc:
+            fields_.WriteIntField(edit, r.reg, ScaleFor(row).multiplier);
             return;
         default:
             fields_.WriteScaledField(edit, r.reg, ScaleFor(row).multiplier);

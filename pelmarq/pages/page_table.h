@@ -6,21 +6,23 @@
 
 namespace pages {
 
-// How a register is shown and how an entry is written back.
+// How a register is shown and how an entry is written back. A set sends the entry x its
+// multiplier, truncated toward zero, only when that fits the register: signed 16 bits for
+// the scaled encodings, unsigned 16 bits for the integer ones, 32 bits for the pairs.
 enum class Encoding : std::uint8_t {
     Tenths,      // signed x0.1 "%.1f"; set x10
     Hundredths,  // signed x0.01 "%.2f"; set x100
     Whole,       // signed x1 "%.0f"; set x1
     Scaled,      // signed x factor with `decimals`; set x multiplier (row fields)
-    UInt,        // unsigned 0..65535, field emptied first; set as unsigned integer
-    Int,         // unsigned 0..65535, field kept on failure; set as unsigned integer
-    UInt32,      // two registers, high word first; set x multiplier with function 16
+    UInt,        // unsigned 0..65535, field emptied first
+    Int,         // unsigned 0..65535, field kept on failure
+    UInt32,      // two registers, high word first, unsigned; set x multiplier with function 16
     Float,       // two registers as an IEEE single, "%f"; set with function 16
     Status,      // "正常" / "警告" / "err" from the row's normal and alarm values
     Bool01,      // unsigned; a set accepts 0 or 1 only ("非法输入" otherwise)
     Version,     // high and low byte as "%d.%d" (0x0103: "1.3"), field emptied first
-    UIntTrunc,   // unsigned 0..65535, field emptied first; set: the decimal entry x multiplier,
-                 // truncated, low 16 bits (12.7 -> 12, -1 -> 65535)
+    UIntTrunc,   // unsigned 0..65535, field emptied first; set: the entry x multiplier,
+                 // truncated (12.7 -> 12; -1 and 65536 are refused)
     Choice,      // a combo of `items`; register value = index + `itemBase`. A value outside
                  // the list leaves no selection; a set without a selection writes nothing
 };

@@ -7,7 +7,6 @@
 #include <QVBoxLayout>
 
 #include "category_container.h"
-#include "number_text.h"
 
 namespace pages {
 namespace {
@@ -56,20 +55,21 @@ WindDirectionPage::WindDirectionPage(transport::SerialLink& link, QWidget* paren
 }
 
 protocol::ExchangeStatus WindDirectionPage::ReadRow(std::size_t row, bool showErrors) {
-    const protocol::ExchangeStatus status = DevicePage::ReadRow(row, showErrors);
-    if (row == 0) ShowDirection();
+    if (row != 0) return DevicePage::ReadRow(row, showErrors);
+    std::uint16_t code = 0;
+    const protocol::ExchangeStatus status =
+        Fields().ShowUInt(Edit(0), Spec().rows[0].reg, showErrors, &code);
+    code_.reset();
+    if (status == protocol::ExchangeStatus::Ok) code_ = code;
+    ShowDirection();
     return status;
 }
 
 // Without a reading of register 0 (before the first query, or after a failed one) the page
 // shows no direction: a north arrow would claim a north wind nobody measured.
 void WindDirectionPage::ShowDirection() {
-    const QString text = Edit(0)->text();
-    bool ok = false;
-    const std::uint32_t code = protocol::ParseUnsignedEntry(text.toStdString(), &ok);
-    const bool known = ok && !text.trimmed().isEmpty();
-    const WindDirection d = known ? WindDirectionOf(static_cast<std::uint16_t>(code))
-                                  : WindDirection{"风向", kNoDirectionIcon};
+    const WindDirection d =
+        code_ ? WindDirectionOf(*code_) : WindDirection{"风向", kNoDirectionIcon};
     name_->setText(QCoreApplication::translate("pages", d.name));
     icon_->setPixmap(QPixmap(QString::fromUtf8(d.icon)));
     icon_->setProperty("icon", QString::fromUtf8(d.icon));

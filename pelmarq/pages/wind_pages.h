@@ -1,6 +1,8 @@
 #pragma once
 // The wind category: the wind direction transmitter (direction code, its name and an arrow)
 // and the wind speed transmitter. Read-only pages.
+#include <optional>
+
 #include "device_page.h"
 
 namespace pages {
@@ -23,6 +25,7 @@ class WindDirectionPage : public DevicePage {
   private:
     void ShowDirection();
 
+    std::optional<std::uint16_t> code_;  // register 0 as last read; none after a failed read
     QLabel* icon_ = nullptr;
     QLabel* name_ = nullptr;
 };

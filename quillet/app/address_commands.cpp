@@ -3,10 +3,12 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <optional>
+#include <string>
 
 #include "dialog_text.h"
+#include "entry_text.h"
 #include "message_box.h"
-#include "number_text.h"
 #include "register_frames.h"
 #include "transmitter_dialog.h"
 
@@ -21,8 +23,29 @@ T* Control(TransmitterDialog& dialog, int id) {
     return dialog.findChild<T*>(QString::number(id));
 }
 
-int EntryOf(TransmitterDialog& dialog, int id) {
-    return protocol::ParseSignedEntry(Control<QLineEdit>(dialog, id)->text().toStdString());
+std::string EntryOf(TransmitterDialog& dialog, int id) {
+    return Control<QLineEdit>(dialog, id)->text().toStdString();
+}
+
+// The address entry, or nullopt after the box that refuses it (no number, 0, beyond 255).
+std::optional<std::uint8_t> AddressEntry(TransmitterDialog& dialog) {
+    const protocol::EntryValue entry =
+        protocol::ConvertEntryText(EntryOf(dialog, 1012), protocol::EntryRange::Unsigned8);
+    switch (entry.error) {
+        case protocol::EntryError::NotANumber:
+            NumberRefused(&dialog, false);
+            return std::nullopt;
+        case protocol::EntryError::OutOfRange:
+            ui::Message(&dialog, Tr("地址超出范围(1-255)"), Tr("警告"), ui::BoxIcon::Warning);
+            return std::nullopt;
+        case protocol::EntryError::None:
+            break;
+    }
+    if (entry.bits == 0) {
+        ui::Message(&dialog, Tr("地址不能为0"));
+        return std::nullopt;
+    }
+    return static_cast<std::uint8_t>(entry.bits);
 }
 
 void Warn(TransmitterDialog& dialog, const char* text) {
@@ -116,8 +139,9 @@ void AddressCommands::Query() {
 }
 
 void AddressCommands::SetAddress() {
-    const auto address = static_cast<std::uint8_t>(EntryOf(dialog_, 1012) & 0xFF);
-    if (address == 0) return ui::Message(&dialog_, Tr("地址不能为0"));
+    const std::optional<std::uint8_t> entry = AddressEntry(dialog_);
+    if (!entry) return;
+    const std::uint8_t address = *entry;
     TransmitterClient& client = dialog_.Client();
     bool ok = false;
     if (client.Broadcast()) {
@@ -136,10 +160,11 @@ void AddressCommands::SetAddress() {
 }
 
 void AddressCommands::SetBaud() {
-    const int baud = EntryOf(dialog_, 1013);
-    const std::uint8_t code =
-        baud > 0 ? protocol::AddressFrameCodeFor(static_cast<std::uint32_t>(baud)) : 0;
-    if (code == 0) return ui::Message(&dialog_, Tr("波特率错误"));
+    const std::optional<double> entry = protocol::ParseEntryNumber(EntryOf(dialog_, 1013));
+    if (!entry || (*entry != 2400 && *entry != 4800 && *entry != 9600))
+        return ui::Message(&dialog_, Tr("波特率错误"));
+    const auto baud = static_cast<std::uint32_t>(*entry);
+    const std::uint8_t code = protocol::AddressFrameCodeFor(baud);
     TransmitterClient& client = dialog_.Client();
     if (client.Broadcast()) {
         // The comm block numbers 2400, 4800 and 9600 as the FD frame does (1, 2, 3). The
@@ -151,7 +176,7 @@ void AddressCommands::SetBaud() {
     }
     if (!client.SendAddressFrame(code, 0)) return Warn(dialog_, "波特率设置失败");
     ui::Message(&dialog_, Tr("波特率设置成功"));
-    if (!Reopen(foundPath_, static_cast<std::uint32_t>(baud)))
+    if (!Reopen(foundPath_, baud))
         ui::Message(&dialog_, Tr("串口打开失败"), Tr("串口提示"), ui::BoxIcon::Stop);
 }
 

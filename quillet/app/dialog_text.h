@@ -5,10 +5,19 @@
 #include <QPushButton>
 #include <QString>
 
+#include "message_box.h"
+
 namespace quillet {
 
 inline QString Tr(const char* source) {
     return QCoreApplication::translate("Quillet", source);
+}
+
+// An entry refused before anything is sent: not a number, or a value its register cannot
+// hold.
+inline void NumberRefused(QWidget* owner, bool outOfRange) {
+    ui::Message(owner, Tr(outOfRange ? "数值超出范围" : "请输入数字"), Tr("警告"),
+                ui::BoxIcon::Warning);
 }
 
 // A push button with its text and its control id as object name; Enter in a field does not

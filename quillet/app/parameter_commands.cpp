@@ -169,9 +169,19 @@ void ParameterCommands::QueryParameter(const ParameterRow& row) {
 
 void ParameterCommands::SetParameter(const ParameterRow& row) {
     const auto* edit = dialog_.findChild<QLineEdit*>(Id(row.edit));
-    const auto word = protocol::EncodeParameterEntry(row.encoding, edit->text().toStdString());
-    if (!word) return Refuse();
-    ReportSet(dialog_.Client().WriteParameter(row.code, *word));
+    const protocol::ParameterEntry entry =
+        protocol::EncodeParameterEntry(row.encoding, edit->text().toStdString());
+    switch (entry.refusal) {
+        case protocol::ParameterRefusal::NotANumber:
+            return NumberRefused(&dialog_, false);
+        case protocol::ParameterRefusal::OutOfRange:
+            return NumberRefused(&dialog_, true);
+        case protocol::ParameterRefusal::Magnitude:
+            return Refuse();
+        case protocol::ParameterRefusal::None:
+            break;
+    }
+    ReportSet(dialog_.Client().WriteParameter(row.code, entry.word));
 }
 
 void ParameterCommands::QueryContact() {

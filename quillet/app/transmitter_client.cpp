@@ -24,9 +24,10 @@ std::size_t TransmitterClient::Exchange(const protocol::Frame& request,
 }
 
 bool TransmitterClient::SendAddressFrame(std::uint8_t code, std::uint8_t address) {
-    const std::size_t n = Exchange(protocol::BuildAddressFrame(code, address));
+    const protocol::Frame request = protocol::BuildAddressFrame(code, address);
+    const std::size_t n = Exchange(request);
     protocol::AddressInfo info;
-    if (!Accepted(protocol::ParseAddressFrameReply(reply_, n, &info))) return false;
+    if (!Accepted(protocol::CheckAddressFrameSetReply(request, reply_, n, &info))) return false;
     link_.SetDeviceAddress(info.address);
     baud_ = info.Baud();
     return true;
@@ -43,9 +44,10 @@ bool TransmitterClient::ReadCommBlock() {
 }
 
 bool TransmitterClient::WriteCommBlock(std::uint8_t address, std::uint8_t baudCode) {
-    const std::size_t n = Exchange(
-        protocol::BuildCommBlockWrite(protocol::kBroadcastAddress, {address, baudCode, 0, 0, 0}));
-    return Accepted(protocol::CheckCommBlockWriteReply(reply_, n));
+    const protocol::Frame request =
+        protocol::BuildCommBlockWrite(protocol::kBroadcastAddress, {address, baudCode, 0, 0, 0});
+    const std::size_t n = Exchange(request);
+    return Accepted(protocol::CheckCommBlockWriteReply(request, link_.DeviceAddress(), reply_, n));
 }
 
 void TransmitterClient::StoreCommBlock(std::uint8_t address, std::uint8_t baudCode) {
@@ -97,8 +99,9 @@ bool TransmitterClient::ReadParameter(std::uint8_t code, std::uint16_t* value) {
 }
 
 bool TransmitterClient::WriteParameter(std::uint8_t code, std::uint16_t value) {
-    const std::size_t n = Exchange(protocol::BuildConfigWrite(code, value));
-    return Accepted(protocol::CheckConfigReply(reply_, n));
+    const protocol::Frame request = protocol::BuildConfigWrite(code, value);
+    const std::size_t n = Exchange(request);
+    return Accepted(protocol::CheckConfigWriteReply(request, reply_, n));
 }
 
 bool TransmitterClient::WriteParameterEchoed(std::uint8_t code, std::uint16_t value) {
@@ -115,13 +118,14 @@ bool TransmitterClient::EnterConfigMode(protocol::GatewayState* state) {
 
 bool TransmitterClient::ExitConfigMode() {
     std::memset(reply_, 0, sizeof reply_);
-    const std::size_t n = Exchange(protocol::BuildExitConfigMode(), transport::kConfigModeWait);
-    return Accepted(protocol::CheckWirelessReply(reply_, n));
+    const protocol::Frame request = protocol::BuildExitConfigMode();
+    const std::size_t n = Exchange(request, transport::kConfigModeWait);
+    return Accepted(protocol::CheckWirelessCommandReply(request, reply_, n));
 }
 
 bool TransmitterClient::WirelessCommand(const protocol::Frame& request) {
     const std::size_t n = Exchange(request);
-    return Accepted(protocol::CheckWirelessReply(reply_, n));
+    return Accepted(protocol::CheckWirelessCommandReply(request, reply_, n));
 }
 
 bool TransmitterClient::ConfigureNode(std::uint8_t index, protocol::GatewayState* state) {

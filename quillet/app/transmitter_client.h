@@ -26,11 +26,13 @@ class TransmitterClient {
     // The comm block the device last reported (broadcast mode).
     const protocol::CommBlock& Block() const { return block_; }
 
-    // FD FD FD code address; an accepted reply stores its address and baud rate.
+    // FD FD FD code address; a reply that reports what a set asked for (the query: any FD
+    // reply) stores its address and baud rate.
     bool SendAddressFrame(std::uint8_t code, std::uint8_t address);
     // The comm block at 0xFF; an accepted reply stores address, baud rate and the block.
     bool ReadCommBlock();
-    // The 19-byte comm block write at 0xFF (registers 0x0200-0x0204: address, baud code).
+    // The 19-byte comm block write at 0xFF (registers 0x0200-0x0204: address, baud code),
+    // confirmed by an 8-byte reply from 0xFF, the device's address or the new one.
     bool WriteCommBlock(std::uint8_t address, std::uint8_t baudCode);
     // After a successful write in broadcast mode: what the device holds now.
     void StoreCommBlock(std::uint8_t address, std::uint8_t baudCode);
@@ -46,6 +48,7 @@ class TransmitterClient {
     protocol::ExchangeStatus WriteDeviceRegister(std::uint16_t reg, std::uint16_t value);
 
     bool ReadParameter(std::uint8_t code, std::uint16_t* value);
+    // Confirmed by a reply with the parameter's code and the value written.
     bool WriteParameter(std::uint8_t code, std::uint16_t value);
     // A parameter write the device must echo byte for byte (the light thresholds).
     bool WriteParameterEchoed(std::uint8_t code, std::uint16_t value);
@@ -69,7 +72,7 @@ class TransmitterClient {
   private:
     bool ReadRegistersAt(std::uint8_t target, std::uint16_t reg, std::uint8_t count,
                          std::uint16_t* values);
-    // A gateway command whose reply only has to be a gateway reply (FB FB FB, CRC).
+    // A gateway command confirmed by a gateway reply carrying its command byte.
     bool WirelessCommand(const protocol::Frame& request);
     // Passes `ok` through, telling the link when a reply was accepted (a failed exchange makes
     // the next request wait out a late reply first).

@@ -7,9 +7,9 @@
 
 #include "busy_flag.h"
 #include "dialog_text.h"
+#include "entry_text.h"
 #include "message_box.h"
 #include "transmitter_client.h"
-#include "transmitter_values.h"
 
 namespace quillet {
 
@@ -69,11 +69,11 @@ void LightThresholdDialog::Read(const Row& row) {
 void LightThresholdDialog::Write(const Row& row) {
     if (!busy_.TryTake()) return;
     const auto* edit = findChild<QLineEdit*>(QString::number(row.edit));
-    // An integer entry; its low 16 bits go out (70000 -> 4464). Beyond 32 bits is refused.
-    const auto value = protocol::EncodeParameterEntry(protocol::ParameterEncoding::Unsigned,
-                                                      edit->text().toStdString());
-    if (!value) return ui::Message(this, Tr("参数错误"), Tr("警告"), ui::BoxIcon::Question);
-    if (client_.WriteParameterEchoed(row.code, *value)) {
+    const protocol::EntryValue entry =
+        protocol::ConvertEntryText(edit->text().toStdString(), protocol::EntryRange::Unsigned16);
+    if (entry.error != protocol::EntryError::None)
+        return NumberRefused(this, entry.error == protocol::EntryError::OutOfRange);
+    if (client_.WriteParameterEchoed(row.code, static_cast<std::uint16_t>(entry.bits))) {
         ui::Message(this, Tr(row.success), Tr(row.caption), ui::BoxIcon::None);
     } else {
         ui::Message(this, Tr(row.failure), Tr(row.caption), ui::BoxIcon::Question);

@@ -13,6 +13,7 @@
 #include "clear_device_dialog.h"
 #include "colour_slot_button.h"
 #include "dialog_text.h"
+#include "entry_text.h"
 #include "message_box.h"
 #include "transmitter_client.h"
 #include "transmitter_values.h"
@@ -179,12 +180,14 @@ void WirelessNetworkPage::ReadSleepTime() {
 }
 
 void WirelessNetworkPage::WriteSleepTime() {
-    // Whole seconds; the low 16 bits go out (70000 -> 4464). Beyond 32 bits is refused.
-    const auto seconds = protocol::EncodeParameterEntry(protocol::ParameterEncoding::Unsigned,
-                                                        sleep_->text().toStdString());
-    if (!seconds) return Failed(this, "参数错误");
-    gateway_.sleepTime = *seconds;
-    if (!client_.WriteSleepTime(*seconds)) return Failed(this, "配置休眠时间失败，请重新配置");
+    // Whole seconds, 0..65535.
+    const protocol::EntryValue entry =
+        protocol::ConvertEntryText(sleep_->text().toStdString(), protocol::EntryRange::Unsigned16);
+    if (entry.error != protocol::EntryError::None)
+        return NumberRefused(this, entry.error == protocol::EntryError::OutOfRange);
+    const auto seconds = static_cast<std::uint16_t>(entry.bits);
+    gateway_.sleepTime = seconds;
+    if (!client_.WriteSleepTime(seconds)) return Failed(this, "配置休眠时间失败，请重新配置");
     Succeeded(this, "配置休眠时间成功");
 }
 

@@ -109,19 +109,33 @@ TEST_F(PageTest, BoardSetsWriteTenthsToTheirRegisters) {
         const char* edit;
         const char* entry;
         std::uint16_t reg;
-        std::uint16_t value;
+        std::uint16_t value;            // the register afterwards
+        const char* refused = nullptr;  // the box of an entry that cannot go out
     } rows[] = {
-        {"1399", "1408", "35.5", 48, 355},    {"1400", "1057", "-5.5", 49, 65481},
-        {"1401", "1059", "2.3", 50, 23},      {"1402", "1409", "4.35", 53, 43},
-        {"1403", "1063", "", 54, 0},          {"1404", "1065", "abc", 55, 0},
-        {"1405", "1067", "-1.5", 80, 0xFFF1}, {"1406", "1069", "1e30", 81, 0xFFFF},
+        {"1399", "1408", "35.5", 48, 355},
+        {"1400", "1057", "-5.5", 49, 65481},
+        {"1401", "1059", "2.3", 50, 23},
+        {"1402", "1409", "4.35", 53, 43},
+        {"1403", "1063", "", 54, 200, "请输入数字"},
+        {"1404", "1065", "abc", 55, 30, "请输入数字"},
+        {"1405", "1067", "-1.5", 80, 0xFFF1},
+        {"1406", "1069", "1e30", 81, 0, "数值超出范围"},
     };
     for (const auto& r : rows) {
+        SCOPED_TRACE(std::string(r.set) + " '" + r.entry + "'");
         boxes.Clear();
+        line->ClearReceived();
         Find<QLineEdit>(&board, r.edit)->setText(r.entry);
         Find<QPushButton>(&board, r.set)->click();
-        EXPECT_EQ(device->Register(r.reg), r.value) << r.set;
+        EXPECT_EQ(device->Register(r.reg), r.value);
         const ui::BoxRequest box = boxes.Only();
+        if (r.refused) {
+            EXPECT_TRUE(line->Received().empty());
+            EXPECT_EQ(box.text, r.refused);
+            EXPECT_EQ(box.caption, "警告");
+            EXPECT_EQ(box.icon, ui::BoxIcon::Warning);
+            continue;
+        }
         EXPECT_EQ(box.text, "写入成功");
         EXPECT_EQ(box.caption, "");
         EXPECT_EQ(box.icon, ui::BoxIcon::Information);

@@ -56,18 +56,23 @@ struct WriteCase {
     const char* set = "";
     const char* entry = "";
     std::uint16_t reg = 0;
-    int sent = 0;  // -1: refused with "非法输入", nothing sent
+    std::uint16_t sent = 0;
+    const char* refused = nullptr;  // the box of an entry that cannot go out (nothing sent)
 };
 
 const WriteCase kWrites[] = {
-    {" CO2 ", "1094", "1096", "-1.5", 51, 0xFFF1}, {" CO2 ", "1100", "1102", "-20", 61, 65516},
-    {" CO2 ", "1085", "1087", "1", 52, 1},    // TRegEn
-    {" CO2 ", "1091", "1093", "1", 57, 10},   // HRegEn is kept in tenths
-    {" CO2 ", "1091", "1093", "0.5", 57, 0},  // no number: 0, never 5 tenths
-    {" CO2 ", "1082", "1084", "", 62, 0},     // CO2Regen, empty entry is 0
-    {" CO2 ", "1085", "1087", "2", 52, -1},        {" CO2 ", "1091", "1093", "10", 57, -1},
-    {" CO2 ", "1082", "1084", "65537", 62, -1},    {"  O2  ", "1142", "1161", "23.5", 54, 235},
-    {" H2S ", "1176", "1195", "70000", 54, 4464},  {" NH3 ", "1104", "1123", "2.3", 54, 229},
+    {" CO2 ", "1094", "1096", "-1.5", 51, 0xFFF1},
+    {" CO2 ", "1100", "1102", "-20", 61, 65516},
+    {" CO2 ", "1085", "1087", "1", 52, 1},               // TRegEn
+    {" CO2 ", "1091", "1093", "1", 57, 10},              // HRegEn is kept in tenths
+    {" CO2 ", "1091", "1093", "0.5", 57, 0},             // truncated to 0, never 5 tenths
+    {" CO2 ", "1082", "1084", "", 62, 0, "请输入数字"},  // CO2Regen
+    {" CO2 ", "1085", "1087", "2", 52, 0, "非法输入"},
+    {" CO2 ", "1091", "1093", "10", 57, 0, "非法输入"},
+    {" CO2 ", "1082", "1084", "65537", 62, 0, "非法输入"},
+    {"  O2  ", "1142", "1161", "23.5", 54, 235},
+    {" H2S ", "1176", "1195", "70000", 54, 0, "数值超出范围"},  // once 4464 went out
+    {" NH3 ", "1104", "1123", "2.3", 54, 229},
     {" O3 ", "1206", "1221", "4.35", 50, 43},
 };
 
@@ -80,14 +85,14 @@ TEST(GasPages, SetsWriteTheEntryToTheirRegister) {
         bench.Forget();
         Click(page.get(), c.set);
         const ui::BoxRequest box = bench.Boxes().Only();
-        if (c.sent < 0) {
+        if (c.refused) {
             EXPECT_TRUE(bench.Requests().empty());
-            EXPECT_EQ(box.text + box.caption, "非法输入警告");
+            EXPECT_EQ(box.text + box.caption, QString::fromUtf8(c.refused) + "警告");
+            EXPECT_EQ(box.icon, ui::BoxIcon::Warning);
             continue;
         }
-        const auto sent = static_cast<std::uint16_t>(c.sent);
-        EXPECT_EQ(bench.Requests(), (std::vector<Request>{{kWrite, c.reg, sent}}));
-        EXPECT_EQ(bench.Device().Register(c.reg), sent);
+        EXPECT_EQ(bench.Requests(), (std::vector<Request>{{kWrite, c.reg, c.sent}}));
+        EXPECT_EQ(bench.Device().Register(c.reg), c.sent);
         EXPECT_EQ(box.text + box.caption, "写入成功");
         EXPECT_EQ(box.icon, ui::BoxIcon::Information);
     }
@@ -159,7 +164,7 @@ struct RangeCase {
 
 const RangeCase kRanges[] = {
     {" NH3 ", 3, 1234, "12.34", "2.3", 229},   {" NH3 ", 0, 1234, "12.34", "25", 2500},
-    {" NH3 ", 4, 1234, "1234", "25", 25},      {" NH3 ", 2, 0xFFFF, "65535", "2.3", 0},
+    {" NH3 ", 4, 1234, "1234", "25", 25},      {" NH3 ", 2, 0xFFFF, "65535", "2.3", 2},
     {" NH3 ", 5, 1234, "1234", "250", 250},    {" O3 ", 2, 57, "0.57", "1.5", 150},
     {" O3 ", 0, 57, "0.57", "0.07", 7},        {" O3 ", 3, 57, "5.7", "1.5", 15},
     {" O3 ", 1, 0xFFF6, "-1.0", "-1", 0xFFF6},

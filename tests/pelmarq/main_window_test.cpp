@@ -125,29 +125,44 @@ TEST_F(MainWindowTest, ScanClearsTheZeroAddressModeOfAnEarlierDevice) {
 TEST_F(MainWindowTest, AddressAndBaudCommandsInAddressFrameMode) {
     StartDevice(Device(7, 4800), {{1, 236}});
     ScanAndForget();
+    const QString range = "地址超出范围(1-255)";
+    const auto warn = ui::BoxIcon::Warning;
+    const auto none = ui::BoxIcon::None;
     const struct {
         const char* address;
         const char* baud;
         const char* button;
-        QString box;
+        QString box, caption;
+        ui::BoxIcon icon;
         std::vector<sim::Bytes> sent;
     } cases[] = {
-        {"256", "4800", "1005", "地址不能为0", {}},
-        {"abc", "4800", "1005", "地址不能为0", {}},
-        {"257", "4800", "1005", "地址设置成功", {Bytes(protocol::BuildAddressFrame(0, 1))}},
-        {"1", "19200", "1007", "波特率错误", {}},
-        {"0", "9600", "1007", "地址不能为0", {}},
+        // clang-format off
+        {"300", "4800", "1005", range, "警告", warn, {}},  // once address 44
+        {"256", "4800", "1005", range, "警告", warn, {}},
+        {"-1", "4800", "1005", range, "警告", warn, {}},
+        {"abc", "4800", "1005", "请输入数字", "警告", warn, {}},
+        {"0", "4800", "1005", "地址不能为0", "Pelmarq", none, {}},
+        {"0.9", "4800", "1005", "地址不能为0", "Pelmarq", none, {}},
+        {"300", "9600", "1007", range, "警告", warn, {}},
+        {"0", "9600", "1007", "地址不能为0", "Pelmarq", none, {}},
+        {"1", "19200", "1007", "波特率错误", "Pelmarq", none, {}},
+        {"1", "9600.5", "1007", "波特率错误", "Pelmarq", none, {}},
+        {"255", "4800", "1005", "地址设置成功", "Pelmarq", none, {Bytes(protocol::BuildAddressFrame(0, 255))}},
+        {" 1\t", "4800", "1005", "地址设置成功", "Pelmarq", none, {Bytes(protocol::BuildAddressFrame(0, 1))}},
+        // clang-format on
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.address) + " " + c.baud);
         boxes.Clear();
         line->ClearReceived();
         Field("1002")->setText(c.address);
         Field("1003")->setText(c.baud);
         Button(c.button)->click();
         const ui::BoxRequest box = boxes.Only();
-        EXPECT_EQ(box.text, c.box) << c.address << " " << c.baud;
-        EXPECT_EQ(box.caption, "Pelmarq");
-        EXPECT_EQ(line->Received(), c.sent) << c.address << " " << c.baud;
+        EXPECT_EQ(box.text, c.box);
+        EXPECT_EQ(box.caption, c.caption);
+        EXPECT_EQ(box.icon, c.icon);
+        EXPECT_EQ(line->Received(), c.sent);
     }
     EXPECT_EQ(device->Address(), 1);
     EXPECT_EQ(dialog->Link().DeviceAddress(), 1);
@@ -182,6 +197,70 @@ TEST_F(MainWindowTest, FailedCommandsSayWhatFailed) {
         EXPECT_EQ(b.icon, ui::BoxIcon::Question);
     }
     EXPECT_EQ(line->LineBaud(), 4800u);  // no re-open after a failed change
+}
+
+// A set is done only when the device's reply reports it; otherwise the failure box, and the
+// address, the rate and the port stay as they were.
+TEST_F(MainWindowTest, SetsNeedAReplyThatReportsWhatWasAsked) {
+    const struct {
+        const char* name;
+        AddressingMode mode;
+        const char* button;
+        const char* address;
+        const char* baud;
+        sim::Fault fault;
+        int param;
+        QString box;
+    } cases[] = {
+        // FD FD FD, code, address: the code reports 4800 (2400: 2400) instead of 9600.
+        {"FD baud set, other code", AddressingMode::Frame, "1007", "7", "9600",
+         sim::Fault::WrongFunction, 3, "波特率设置失败"},
+        {"FD address set, other address", AddressingMode::Frame, "1005", "12", "4800",
+         sim::Fault::WrongFunction, 4, "地址设置失败"},
+        {"FD baud set, short reply", AddressingMode::Frame, "1007", "7", "9600",
+         sim::Fault::ShortValid, 4, "波特率设置失败"},
+        // FF 10 02 00 00 05 + CRC cut to its first bytes with a valid CRC.
+        {"comm block baud set, short reply", AddressingMode::Zero, "1007", "5", "4800",
+         sim::Fault::ShortValid, 2, "波特率设置失败"},
+        {"comm block address set, register cut", AddressingMode::Zero, "1005", "12", "9600",
+         sim::Fault::ShortValid, 4, "地址设置失败"},
+        {"comm block address set, other register", AddressingMode::Zero, "1005", "12", "9600",
+         sim::Fault::WrongFunction, 3, "地址设置失败"},
+        {"comm block address set, other sender", AddressingMode::Zero, "1005", "12", "9600",
+         sim::Fault::WrongAddress, 0, "地址设置失败"},
+        {"comm block address set, twice", AddressingMode::Zero, "1005", "12", "9600",
+         sim::Fault::DoubleReply, 0, "地址设置失败"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::uint32_t rate = c.mode == AddressingMode::Frame ? 2400 : 9600;
+        StartDevice(Device(5, rate, c.mode));
+        ScanAndForget();
+        const std::uint8_t linkAddress = dialog->Link().DeviceAddress();
+        Field("1002")->setText(c.address);
+        Field("1003")->setText(c.baud);
+        line->SetFault(c.fault, 1, c.param);
+        Button(c.button)->click();
+        const ui::BoxRequest box = boxes.Only();
+        EXPECT_EQ(box.text, c.box);
+        EXPECT_EQ(box.caption, "警告");
+        EXPECT_EQ(box.icon, ui::BoxIcon::Question);
+        EXPECT_EQ(line->Received().size(), 1u);
+        EXPECT_EQ(line->LineBaud(), rate);  // the port keeps its rate
+        EXPECT_EQ(dialog->Link().DeviceAddress(), linkAddress);
+    }
+}
+
+// A comm block write may be answered from the device's own new address.
+TEST_F(MainWindowTest, CommBlockWriteAnsweredFromTheNewAddress) {
+    sim::RegisterDeviceConfig config = Device(5, 9600, AddressingMode::Broadcast);
+    config.answerWritesFromOwnAddress = true;
+    StartDevice(config);
+    ScanAndForget();
+    Field("1002")->setText("12");
+    Button("1005")->click();
+    EXPECT_EQ(boxes.Only().text, "地址设置成功");
+    EXPECT_EQ(device->Address(), 12);
 }
 
 TEST_F(MainWindowTest, BroadcastModeCommandsUseTheCommBlock) {

@@ -100,7 +100,7 @@ const Calibration kCalibrations[] = {
     {"PM2.5校准", 80, "-5", 0xFFFB, "-5"}, {"湿度校准", 82, "-0.5", 0xFFFB, "-0.5"},
     {"光照校准", 86, "100", 100, "100"},   {"甲醛校准", 89, "0.07", 7, "0.07"},
     {"O3校准", 90, "0.07", 7, "0.07"},     {"SO2校准", 96, "1.25", 12, "1.2"},
-    {"NH3校准", 98, "abc", 0, "0"},
+    {"NH3校准", 98, "-0.9", 0, "0"},
 };
 
 TEST(MultiGasPage, CalibrationsWriteAndReadTheirRegister) {

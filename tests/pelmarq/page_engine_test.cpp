@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <memory>
 
 #include "device_page.h"
 #include "register_device.h"
@@ -108,21 +109,29 @@ TEST_F(PageEngineTest, GasOnlyTypeBlanksAndDisablesTheTempHumidityRows) {
 TEST_F(PageEngineTest, ValidatedFieldsTakeZeroOrOneOnly) {
     const struct {
         const char* entry;
-        bool sent;
-        std::uint16_t value;
-    } cases[] = {{"1", true, 1}, {"0", true, 0}, {"2", false, 0}, {"", true, 0}, {"x", true, 0}};
+        const char* box;
+        int value;  // written; -1: nothing sent
+    } cases[] = {
+        {"1", "写入成功", 1},      {"0", "写入成功", 0},   {"1.5", "写入成功", 1},
+        {"-0.5", "写入成功", 0},   {"2", "非法输入", -1},  {"-1", "非法输入", -1},
+        {"1e999", "非法输入", -1}, {"", "请输入数字", -1}, {"x", "请输入数字", -1},
+        {"1 1", "请输入数字", -1},
+    };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.entry);
         boxes.Clear();
         line->ClearReceived();
         device->SetRegister(0x10, 7);
         Edit("RegEn:edit")->setText(c.entry);
         Button("RegEn:set")->click();
-        EXPECT_EQ(line->Received().size(), c.sent ? 1u : 0u) << c.entry;
-        EXPECT_EQ(boxes.Only().text, c.sent ? "写入成功" : "非法输入") << c.entry;
-        if (c.sent) {
-            EXPECT_EQ(device->Register(0x10), c.value) << c.entry;
+        EXPECT_EQ(boxes.Only().text, c.box);
+        if (c.value >= 0) {
+            EXPECT_EQ(line->Received().size(), 1u);
+            EXPECT_EQ(device->Register(0x10), c.value);
         } else {
+            EXPECT_TRUE(line->Received().empty());
             EXPECT_EQ(boxes.Only().caption, "警告");
+            EXPECT_EQ(boxes.Only().icon, ui::BoxIcon::Warning);
         }
     }
     EXPECT_FALSE(Edit("RegEn:edit")->isVisible());
@@ -143,11 +152,57 @@ TEST_F(PageEngineTest, TwoRegisterValuesGoOutHighWordFirstWithFunction16) {
     boxes.Clear();
     Edit("累计:edit")->setText("4294967295");
     Button("累计:set")->click();
-    EXPECT_EQ(device->Register(0x11), 0x7FFF);  // saturated to the 32-bit signed range
+    EXPECT_EQ(device->Register(0x11), 0xFFFF);
     EXPECT_EQ(device->Register(0x12), 0xFFFF);
-    device->SetRegister(0x11, 0xFFFF);
+    device->SetRegister(0x11, 0x8000);
+    device->SetRegister(0x12, 0x0001);
     Button("累计:query")->click();
-    EXPECT_EQ(Edit("累计:edit")->text(), "4294967295");
+    EXPECT_EQ(Edit("累计:edit")->text(), "2147483649");
+}
+
+// A refused entry sends nothing; a write counts only when the device's reply names it.
+TEST_F(PageEngineTest, TwoRegisterWritesSendOnlyWhatWasTypedAndNeedTheFullReply) {
+    const struct {
+        const char* row;
+        const char* entry;
+        sim::Fault fault;
+        int param;
+        const char* box;
+        bool sent;
+    } cases[] = {
+        {"累计", "4294967296", sim::Fault::None, 0, "数值超出范围", false},
+        {"累计", "-1", sim::Fault::None, 0, "数值超出范围", false},
+        {"累计", "12,5", sim::Fault::None, 0, "请输入数字", false},
+        {"系数A", "1e39", sim::Fault::None, 0, "数值超出范围", false},
+        {"系数A", "nan", sim::Fault::None, 0, "请输入数字", false},
+        {"系数A", "", sim::Fault::None, 0, "请输入数字", false},
+        {"系数A", "1.5", sim::Fault::ShortValid, 2, "返回值错误或设备未响应", true},  // 01 10 CRC
+        {"系数A", "1.5", sim::Fault::ShortValid, 4, "返回值错误或设备未响应", true},
+        {"累计", "7", sim::Fault::WrongFunction, 3, "返回值错误或设备未响应", true},  // register
+        {"累计", "7", sim::Fault::WrongFunction, 5, "返回值错误或设备未响应", true},  // quantity
+        {"累计", "7", sim::Fault::DoubleReply, 0, "接收与发送数据不一致", true},
+        {"累计", "7", sim::Fault::None, 0, "写入成功", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.row) + " '" + c.entry + "'");
+        boxes.Clear();
+        line->ClearReceived();
+        line->SetFault(c.fault, 1, c.param);
+        const std::string name(c.row);
+        Edit((name + ":edit").c_str())->setText(c.entry);
+        Button((name + ":set").c_str())->click();
+        EXPECT_EQ(line->Received().size(), c.sent ? 1u : 0u);
+        EXPECT_EQ(boxes.Only().text, c.box);
+        EXPECT_EQ(boxes.Only().caption, c.sent && c.fault == sim::Fault::None ? "" : "警告");
+        line->ClearFault();
+    }
+    // A write the device refuses with an exception reply is a failure too.
+    boxes.Clear();
+    auto other = std::make_unique<DevicePage>(
+        link, PageSpec{.rows = {{"缺", "", 0, 0, 0, 0x40, Encoding::Float, Access::ReadWrite}}});
+    Find<QLineEdit>(other.get(), "缺:edit")->setText("1");
+    Find<QPushButton>(other.get(), "缺:set")->click();
+    EXPECT_EQ(boxes.Only().text, "返回值错误或设备未响应");
 }
 
 TEST_F(PageEngineTest, IntFieldKeepsItsTextOnAFailedQuery) {

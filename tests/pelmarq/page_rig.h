@@ -86,6 +86,14 @@ struct PageRig {
         EXPECT_EQ(boxes.Only().icon, icon);
     }
 
+    // Nothing went out and the entry was refused with this box.
+    void ExpectRefused(const char* text) const {
+        EXPECT_TRUE(line.Received().empty());
+        EXPECT_EQ(boxes.Only().text, QString::fromUtf8(text));
+        EXPECT_EQ(boxes.Only().caption, "警告");
+        EXPECT_EQ(boxes.Only().icon, ui::BoxIcon::Warning);
+    }
+
     std::uint16_t Reg(std::uint16_t reg) const { return device->Register(reg).value_or(0xDEAD); }
 
     // Requests as they went out.

@@ -50,19 +50,29 @@ TEST(SoilConductivityPage, SetsWriteTheEntryAsEachFieldTakesIt) {
         const char* entry;
         std::uint16_t reg;
         std::uint16_t sent;
+        const char* refused = nullptr;  // the box of an entry that cannot go out
     };
     const Case cases[] = {
-        {"温度校准值", "-1.5", 80, 0xFFF1}, {"含水率校准值", "4.35", 81, 43},
-        {"电导率校准值", "12.7", 82, 12},   {"电导率校准值", "-1", 82, 0xFFFF},
-        {"电导温度系数", "", 34, 0},        {"盐度系数", "70000", 35, 4464},
-        {"TDS系数", "1.5", 36, 0},          {"标准数值", "1413", 1003, 1413},
+        {"温度校准值", "-1.5", 80, 0xFFF1},
+        {"含水率校准值", "4.35", 81, 43},
+        {"电导率校准值", "12.7", 82, 12},
+        {"电导率校准值", "-1", 82, 0, "数值超出范围"},  // once 65535 went out
+        {"电导温度系数", "", 34, 0, "请输入数字"},
+        {"盐度系数", "70000", 35, 0, "数值超出范围"},  // once 4464 went out
+        {"TDS系数", "1.5", 36, 1},
+        {"标准数值", "1413", 1003, 1413},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.row) + " " + c.entry);
         PageRig rig({{c.reg, 9999}});
         rig.Page(Make<pages::SoilConductivityPage>);
         ASSERT_TRUE(rig.Set(c.row, c.entry));
-        rig.ExpectWritten(PageRig::Write(c.reg, c.sent), ui::BoxIcon::Information);
+        if (c.refused) {
+            rig.ExpectRefused(c.refused);
+            EXPECT_EQ(rig.Reg(c.reg), 9999);
+        } else {
+            rig.ExpectWritten(PageRig::Write(c.reg, c.sent), ui::BoxIcon::Information);
+        }
     }
 }
 

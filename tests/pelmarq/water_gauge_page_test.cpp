@@ -105,22 +105,26 @@ TEST(WaterGaugePage, NumericAndTiltSets) {
     struct Case {
         const char* row;
         const char* entry;
-        sim::Bytes request;
+        sim::Bytes request;  // nothing: the entry is refused with `refused`
         ui::BoxIcon success;
+        const char* refused = nullptr;
     };
     const auto info = ui::BoxIcon::Information;
     const Case cases[] = {
         {"水位上限", "150.9", PageRig::Write(101, 150), info},
-        {"水位下限", "-1", PageRig::Write(102, 0xFFFF), info},
-        {"控制回差", "abc", PageRig::Write(103, 0), info},
+        {"水位下限", "-1", {}, info, "数值超出范围"},
+        {"控制回差", "abc", {}, info, "请输入数字"},
         {"倾斜角度", "1.5", PageRig::WritePair(106, 0x3FC00000), ui::BoxIcon::Warning},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.row);
+        SCOPED_TRACE(std::string(c.row) + " " + c.entry);
         PageRig rig({{101, 0}, {102, 0}, {103, 0}, {106, 0}, {107, 0}});
         Gauge(rig);
         ASSERT_TRUE(rig.Set(c.row, c.entry));
-        rig.ExpectWritten(c.request, c.success);
+        if (c.refused)
+            rig.ExpectRefused(c.refused);
+        else
+            rig.ExpectWritten(c.request, c.success);
     }
 }
 

@@ -120,33 +120,36 @@ TEST(WeatherPages, SetsWriteTheEntry) {
         pages::PageFactory make;
         const char* row;
         const char* entry;
-        sim::Bytes request;
+        sim::Bytes request;  // nothing: the entry is refused with `refused`
         ui::BoxIcon success;
+        const char* refused = nullptr;
     };
     const auto info = ui::BoxIcon::Information;
+    const auto warning = ui::BoxIcon::Warning;
+    // clang-format off
     const Case cases[] = {
-        {"UV deviation x10", pages::MakeUvPage, "温度偏差", "-0.5", PageRig::Write(81, 0xFFFB),
-         info},
-        {"radiation deviation", MakeTable<pages::RadiationSpec>, "偏差值", "70000",
-         PageRig::Write(82, 4464), info},
-        {"rain/snow delay", MakeTable<pages::RainSnowSpec>, "当前报警复归延时", "30",
-         PageRig::Write(51, 30), info},
-        {"threshold x100", MakeTable<pages::CurrentCollectorSpec>, "风机电流门槛值", "0.5",
-         PageRig::Write(91, 50), info},
-        {"calibration negative", MakeTable<pages::CurrentCollectorSpec>, "净化器电流校准值",
-         "-0.05", PageRig::Write(86, 0xFFFB), info},
-        {"dust float", MakeTable<pages::DustSpec>, "TSP系数A", "0.95",
-         PageRig::WritePair(96, 0x3F733333), ui::BoxIcon::Warning},
-        {"dust empty float", MakeTable<pages::DustSpec>, "PM10系数B", "",
-         PageRig::WritePair(130, 0), ui::BoxIcon::Warning},
+        {"UV deviation x10", pages::MakeUvPage, "温度偏差", "-0.5", PageRig::Write(81, 0xFFFB), info},
+        {"radiation deviation", MakeTable<pages::RadiationSpec>, "偏差值", "65535", PageRig::Write(82, 0xFFFF), info},
+        {"radiation deviation beyond 16 bits", MakeTable<pages::RadiationSpec>, "偏差值", "70000", {}, info, "数值超出范围"},
+        {"rain/snow delay", MakeTable<pages::RainSnowSpec>, "当前报警复归延时", "30", PageRig::Write(51, 30), info},
+        {"threshold x100", MakeTable<pages::CurrentCollectorSpec>, "风机电流门槛值", "0.5", PageRig::Write(91, 50), info},
+        // Once 4464 went out.
+        {"threshold x100 beyond 16 bits", MakeTable<pages::CurrentCollectorSpec>, "风机电流门槛值", "700", {}, info, "数值超出范围"},
+        {"calibration negative", MakeTable<pages::CurrentCollectorSpec>, "净化器电流校准值", "-0.05", PageRig::Write(86, 0xFFFB), info},
+        {"dust float", MakeTable<pages::DustSpec>, "TSP系数A", "0.95", PageRig::WritePair(96, 0x3F733333), warning},
+        {"dust empty float", MakeTable<pages::DustSpec>, "PM10系数B", "", {}, warning, "请输入数字"},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         PageRig rig(sim::RegisterMap{
             {51, 0}, {81, 0}, {82, 0}, {86, 0}, {91, 0}, {96, 0}, {97, 0}, {130, 0}, {131, 0}});
         rig.Page(c.make);
         ASSERT_TRUE(rig.Set(c.row, c.entry));
-        rig.ExpectWritten(c.request, c.success);
+        if (c.refused)
+            rig.ExpectRefused(c.refused);
+        else
+            rig.ExpectWritten(c.request, c.success);
     }
 }
 

@@ -22,6 +22,17 @@ Bytes WithCrc(Bytes b) {
     return b;
 }
 
+Bytes Corrupt(Bytes b) {
+    b.back() ^= 0x5A;
+    return b;
+}
+
+Bytes Twice(const Bytes& b) {
+    Bytes two = b;
+    two.insert(two.end(), b.begin(), b.end());
+    return two;
+}
+
 }  // namespace
 
 TEST(ModbusCrc16, KnownVectorsLowByteFirst) {
@@ -130,23 +141,38 @@ TEST(RegisterFrames, WriteRepliesAreEchoes) {
     EXPECT_EQ(CheckWriteReply(single, exception.data(), exception.size()),
               ExchangeStatus::CheckFailed);
     EXPECT_EQ(CheckWriteReply(single, echo.data(), 3), ExchangeStatus::NoReply);
+}
 
+// A function-16 write is confirmed only by the 8-byte reply that names what was written.
+TEST(RegisterFrames, WritePairReplyMustEchoAddressFunctionRegisterAndQuantity) {
     const Frame pair = BuildWriteRegisterPair(0x01, 0x0100, 0x3F733333);
     const Bytes ok = WithCrc({0x01, 0x10, 0x01, 0x00, 0x00, 0x02});
-    const Bytes otherRegister = WithCrc({0x01, 0x10, 0x01, 0x02, 0x00, 0x02});
-    Bytes badCrc = ok;
-    badCrc.back() ^= 1;
-    const Bytes pairException = WithCrc({0x01, 0x90, 0x02});
-    Bytes longer = ToBytes(pair);
-    longer.push_back(0);
-    const Bytes tooLong = WithCrc(longer);
-    EXPECT_EQ(CheckWritePairReply(pair, ok.data(), ok.size()), ExchangeStatus::Ok);
-    EXPECT_EQ(CheckWritePairReply(pair, otherRegister.data(), otherRegister.size()),
-              ExchangeStatus::NoReply);
-    EXPECT_EQ(CheckWritePairReply(pair, badCrc.data(), badCrc.size()), ExchangeStatus::CheckFailed);
-    EXPECT_EQ(CheckWritePairReply(pair, pairException.data(), pairException.size()),
-              ExchangeStatus::NoReply);
-    EXPECT_EQ(CheckWritePairReply(pair, tooLong.data(), tooLong.size()), ExchangeStatus::NoReply);
+    const Bytes request = ToBytes(pair);
+    const struct {
+        std::string name;
+        Bytes reply;
+        ExchangeStatus status;
+    } cases[] = {
+        {"echo", ok, ExchangeStatus::Ok},
+        {"bad crc", Corrupt(ok), ExchangeStatus::CheckFailed},
+        {"address and function only", WithCrc({0x01, 0x10}), ExchangeStatus::NoReply},
+        {"register, no quantity", WithCrc({0x01, 0x10, 0x01, 0x00}), ExchangeStatus::NoReply},
+        {"other address", WithCrc({0x02, 0x10, 0x01, 0x00, 0x00, 0x02}), ExchangeStatus::NoReply},
+        {"other function", WithCrc({0x01, 0x06, 0x01, 0x00, 0x00, 0x02}), ExchangeStatus::NoReply},
+        {"other register", WithCrc({0x01, 0x10, 0x01, 0x02, 0x00, 0x02}), ExchangeStatus::NoReply},
+        {"other quantity", WithCrc({0x01, 0x10, 0x01, 0x00, 0x00, 0x01}), ExchangeStatus::NoReply},
+        {"exception", WithCrc({0x01, 0x90, 0x02}), ExchangeStatus::NoReply},
+        {"exception padded to 8", WithCrc({0x01, 0x90, 0x01, 0x00, 0x00, 0x02}),
+         ExchangeStatus::NoReply},
+        {"the request itself", request, ExchangeStatus::NoReply},
+        {"two replies", Twice(ok), ExchangeStatus::CheckFailed},
+        {"a byte more", WithCrc({0x01, 0x10, 0x01, 0x00, 0x00, 0x02, 0x00}),
+         ExchangeStatus::NoReply},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CheckWritePairReply(pair, c.reply.data(), c.reply.size()), c.status) << c.name;
+    for (std::size_t n = 0; n <= 3; ++n)
+        EXPECT_EQ(CheckWritePairReply(pair, ok.data(), n), ExchangeStatus::NoReply) << n;
 }
 
 TEST(RegisterFrames, CommBlockReplies) {
@@ -166,14 +192,94 @@ TEST(RegisterFrames, CommBlockReplies) {
     const Bytes exception = WithCrc({0xFF, 0x83, 0x02, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
     EXPECT_FALSE(ParseCommBlockReply(exception.data(), exception.size(), &block));
 
-    const Bytes writeOk = WithCrc({0xFF, 0x10, 0x02, 0x00, 0x00, 0x05});
-    const Bytes writeException = WithCrc({0xFF, 0x90, 0x02});
-    EXPECT_TRUE(CheckCommBlockWriteReply(writeOk.data(), writeOk.size()));
-    EXPECT_FALSE(CheckCommBlockWriteReply(writeException.data(), writeException.size()));
-    EXPECT_FALSE(CheckCommBlockWriteReply(writeOk.data(), 3));
     EXPECT_STREQ(ParityText(0), "无校验");
     EXPECT_STREQ(ParityText(1), "奇校验");
     EXPECT_STREQ(ParityText(3), "错误校验");
+}
+
+// The comm block write at 0xFF (or 0) that gives the device at 9 the address 12: confirmed
+// by 8 bytes naming the block, from the address written to or from the device itself.
+TEST(RegisterFrames, CommBlockWriteReplyMustNameTheBlock) {
+    const Frame broadcast = BuildCommBlockWrite(0xFF, {12, 3, 0, 0, 0});
+    const Frame zero = BuildCommBlockWrite(0x00, {12, 3, 0, 0, 1});
+    const std::uint8_t kDevice = 9;
+    auto reply = [](std::uint8_t from) { return WithCrc({from, 0x10, 0x02, 0x00, 0x00, 0x05}); };
+    const struct {
+        std::string name;
+        const Frame* request;
+        Bytes reply;
+        bool ok;
+    } cases[] = {
+        {"from 0xFF", &broadcast, reply(0xFF), true},
+        {"from 0", &zero, reply(0x00), true},
+        {"from the device's address", &broadcast, reply(kDevice), true},
+        {"from the new address", &broadcast, reply(12), true},
+        {"from the new address, zero mode", &zero, reply(12), true},
+        {"from another address", &broadcast, reply(13), false},
+        {"0 answering a write to 0xFF", &broadcast, reply(0x00), false},
+        {"four bytes", &broadcast, WithCrc({0xFF, 0x10}), false},
+        {"FF 10 41 8C", &broadcast, {0xFF, 0x10, 0x41, 0x8C}, false},
+        {"address, function, register", &broadcast, WithCrc({0xFF, 0x10, 0x02, 0x00}), false},
+        {"exception", &broadcast, WithCrc({0xFF, 0x90, 0x02}), false},
+        {"exception padded to 8", &broadcast, WithCrc({0xFF, 0x90, 0x02, 0x00, 0x00, 0x05}), false},
+        {"other register", &broadcast, WithCrc({0xFF, 0x10, 0x02, 0x01, 0x00, 0x05}), false},
+        {"other quantity", &broadcast, WithCrc({0xFF, 0x10, 0x02, 0x00, 0x00, 0x04}), false},
+        {"bad crc", &broadcast, Corrupt(reply(0xFF)), false},
+        {"two replies", &broadcast, Twice(reply(0xFF)), false},
+        {"a byte more", &broadcast, WithCrc({0xFF, 0x10, 0x02, 0x00, 0x00, 0x05, 0x0A}), false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CheckCommBlockWriteReply(*c.request, kDevice, c.reply.data(), c.reply.size()),
+                  c.ok)
+            << c.name;
+    const Bytes ok = reply(0xFF);
+    for (std::size_t n = 0; n <= 3; ++n)
+        EXPECT_FALSE(CheckCommBlockWriteReply(broadcast, kDevice, ok.data(), n)) << n;
+}
+
+// An FD set is done only when the reply reports what it set; the query takes any FD reply.
+TEST(RegisterFrames, AddressFrameSetReplyMustReportWhatWasSet) {
+    const Frame query = BuildAddressFrame(0, 0);
+    const Frame setAddress = BuildAddressFrame(0, 12);
+    const Frame setBaud = BuildAddressFrame(3, 0);
+    auto reply = [](std::uint8_t code, std::uint8_t address) {
+        return WithCrc({0xFD, 0xFD, 0xFD, code, address});
+    };
+    const struct {
+        std::string name;
+        const Frame* request;
+        Bytes reply;
+        bool ok;
+    } cases[] = {
+        {"query", &query, reply(2, 7), true},
+        {"address set", &setAddress, reply(2, 12), true},
+        {"address set answered with the old address", &setAddress, reply(2, 7), false},
+        {"baud set", &setBaud, reply(3, 7), true},
+        {"baud set answered with 2400", &setBaud, reply(1, 7), false},
+        {"baud set answered with 4800", &setBaud, reply(2, 7), false},
+        {"baud code 0", &setBaud, reply(0, 7), false},
+        {"short, valid crc", &setBaud, WithCrc({0xFD, 0xFD, 0xFD}), false},
+        {"bad crc", &setAddress, Corrupt(reply(2, 12)), false},
+        {"two replies", &setBaud, Twice(reply(3, 7)), false},
+        {"modbus exception", &setAddress, WithCrc({0xFD, 0x83, 0x02, 0x00, 0x0C}), false},
+    };
+    for (const auto& c : cases) {
+        AddressInfo info{0xEE, 0xEE};
+        const bool ok =
+            CheckAddressFrameSetReply(*c.request, c.reply.data(), c.reply.size(), &info);
+        EXPECT_EQ(ok, c.ok) << c.name;
+        if (ok) {
+            EXPECT_EQ(info.baudCode, c.reply[3]) << c.name;
+            EXPECT_EQ(info.address, c.reply[4]) << c.name;
+        } else {
+            EXPECT_EQ(info.baudCode, 0xEE) << c.name;  // untouched
+            EXPECT_EQ(info.address, 0xEE) << c.name;
+        }
+    }
+    const Bytes ok = reply(3, 7);
+    AddressInfo info;
+    for (std::size_t n = 0; n <= 6; ++n)
+        EXPECT_FALSE(CheckAddressFrameSetReply(setBaud, ok.data(), n, &info)) << n;
 }
 
 TEST(RegisterFrames, AddressFrameRepliesNeedABaudCodeFrom1To3) {

@@ -84,26 +84,60 @@ TEST(TransmitterFrames, ConfigReplyIsReadOnlyWithinItsLength) {
     const struct {
         std::string name;
         Bytes reply;
-        bool setOk, readOk;
+        bool ok;
         std::uint16_t value;
     } cases[] = {
-        {"full reply", full, true, true, 0x8005},
-        {"other code still accepted", WithCrc({0xFC, 0xFC, 0xFC, 9, 0, 0x00, 0x07, 0, 0}), true,
-         true, 7},
-        {"value and crc only", WithCrc({0xFC, 0xFC, 0xFC, 1, 0, 0x12, 0x34}), true, true, 0x1234},
-        {"too short for the value", WithCrc({0xFC, 0xFC, 0xFC, 1, 0, 0x12}), true, false, 0},
-        {"markers and crc only", WithCrc({0xFC, 0xFC, 0xFC}), true, false, 0},
-        {"four bytes", WithCrc({0xFC, 0xFC}), false, false, 0},
-        {"bad crc", Corrupt(full), false, false, 0},
-        {"wrong marker", WithCrc({0xFC, 0xFD, 0xFC, 1, 0, 0, 5, 0, 0}), false, false, 0},
-        {"gateway reply", WithCrc({0xFB, 0xFB, 0xFB, 1, 0, 0, 5, 0, 0}), false, false, 0},
+        {"full reply", full, true, 0x8005},
+        {"other code still accepted", WithCrc({0xFC, 0xFC, 0xFC, 9, 0, 0x00, 0x07, 0, 0}), true, 7},
+        {"value and crc only", WithCrc({0xFC, 0xFC, 0xFC, 1, 0, 0x12, 0x34}), true, 0x1234},
+        {"too short for the value", WithCrc({0xFC, 0xFC, 0xFC, 1, 0, 0x12}), false, 0},
+        {"markers and crc only", WithCrc({0xFC, 0xFC, 0xFC}), false, 0},
+        {"bad crc", Corrupt(full), false, 0},
+        {"wrong marker", WithCrc({0xFC, 0xFD, 0xFC, 1, 0, 0, 5, 0, 0}), false, 0},
+        {"gateway reply", WithCrc({0xFB, 0xFB, 0xFB, 1, 0, 0, 5, 0, 0}), false, 0},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(CheckConfigReply(c.reply.data(), c.reply.size()), c.setOk) << c.name;
         std::uint16_t value = 0xEEEE;
-        EXPECT_EQ(ParseConfigReply(c.reply.data(), c.reply.size(), &value), c.readOk) << c.name;
-        EXPECT_EQ(value, c.readOk ? c.value : 0xEEEE) << c.name;
+        EXPECT_EQ(ParseConfigReply(c.reply.data(), c.reply.size(), &value), c.ok) << c.name;
+        EXPECT_EQ(value, c.ok ? c.value : 0xEEEE) << c.name;
     }
+}
+
+// A parameter write (code 3, value 0x802D) is done only when the reply carries its code and
+// the value written: the 9-byte echo or the 11-byte report.
+TEST(TransmitterFrames, ConfigWriteReplyMustCarryCodeAndValue) {
+    const Frame request = BuildConfigWrite(3, 0x802D);
+    const Bytes echo = ToBytes(request);
+    const struct {
+        std::string name;
+        Bytes reply;
+        bool ok;
+    } cases[] = {
+        {"echo", echo, true},
+        {"report of 11 bytes", WithCrc({0xFC, 0xFC, 0xFC, 3, 1, 0x80, 0x2D, 0x00, 0x07}), true},
+        {"read-style operation byte", WithCrc({0xFC, 0xFC, 0xFC, 3, 0, 0x80, 0x2D}), true},
+        {"other code", WithCrc({0xFC, 0xFC, 0xFC, 4, 1, 0x80, 0x2D}), false},
+        {"other value, high byte", WithCrc({0xFC, 0xFC, 0xFC, 3, 1, 0x00, 0x2D}), false},
+        {"other value, low byte", WithCrc({0xFC, 0xFC, 0xFC, 3, 1, 0x80, 0x2C}), false},
+        {"value cut short", WithCrc({0xFC, 0xFC, 0xFC, 3, 1, 0x80}), false},
+        {"markers and code", WithCrc({0xFC, 0xFC, 0xFC, 3}), false},
+        {"markers only", WithCrc({0xFC, 0xFC, 0xFC}), false},
+        {"bad crc", Corrupt(echo), false},
+        {"two echoes",
+         [&] {
+             Bytes two = echo;
+             two.insert(two.end(), echo.begin(), echo.end());
+             return two;
+         }(),
+         false},
+        {"wrong marker", WithCrc({0xFC, 0xFB, 0xFC, 3, 1, 0x80, 0x2D}), false},
+        {"gateway reply", WithCrc({0xFB, 0xFB, 0xFB, 3, 1, 0x80, 0x2D}), false},
+        {"modbus exception", WithCrc({0xFC, 0x83, 0x02}), false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CheckConfigWriteReply(request, c.reply.data(), c.reply.size()), c.ok) << c.name;
+    for (std::size_t n = 0; n <= 3; ++n)
+        EXPECT_FALSE(CheckConfigWriteReply(request, echo.data(), n)) << n;
 }
 
 TEST(TransmitterFrames, ConfigModeReplyTakesBitmapAndRelayBlockOnlyWhenReceived) {
@@ -174,6 +208,42 @@ TEST(TransmitterFrames, AnyGatewayReplyNeedsMarkersAndCrc) {
     Bytes bad = WithCrc({0xFB, 0xFB, 0xFB, 2, 1});
     bad[5] ^= 0xFF;
     EXPECT_FALSE(CheckWirelessReply(bad.data(), bad.size()));
+}
+
+// A gateway set is done only when the reply names its command.
+TEST(TransmitterFrames, WirelessCommandReplyMustNameTheCommand) {
+    const Frame sleep = BuildWriteSleepTime(300);
+    const Frame exit = BuildExitConfigMode();
+    const struct {
+        std::string name;
+        const Frame* request;
+        Bytes reply;
+        bool ok;
+    } cases[] = {
+        {"echo", &sleep, ToBytes(sleep), true},
+        {"command and crc", &sleep, WithCrc({0xFB, 0xFB, 0xFB, 4}), true},
+        {"exit reply", &exit, WithCrc({0xFB, 0xFB, 0xFB, 2, 1, 0, 0}), true},
+        {"another command's reply", &sleep, WithCrc({0xFB, 0xFB, 0xFB, 7, 1, 0x01, 0x2C}), false},
+        {"exit answered as entering", &exit, WithCrc({0xFB, 0xFB, 0xFB, 1, 1, 0, 0}), false},
+        {"markers only", &sleep, WithCrc({0xFB, 0xFB, 0xFB}), false},
+        {"bad crc", &sleep, Corrupt(ToBytes(sleep)), false},
+        {"two echoes", &sleep,
+         [&] {
+             Bytes two = ToBytes(sleep);
+             const Bytes one = two;
+             two.insert(two.end(), one.begin(), one.end());
+             return two;
+         }(),
+         false},
+        {"parameter frame", &sleep, WithCrc({0xFC, 0xFC, 0xFC, 4, 1, 0x01, 0x2C}), false},
+        {"modbus exception", &sleep, WithCrc({0xFB, 0x84, 0x02}), false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(CheckWirelessCommandReply(*c.request, c.reply.data(), c.reply.size()), c.ok)
+            << c.name;
+    const Bytes echo = ToBytes(sleep);
+    for (std::size_t n = 0; n <= 3; ++n)
+        EXPECT_FALSE(CheckWirelessCommandReply(sleep, echo.data(), n)) << n;
 }
 
 TEST(TransmitterFrames, GatewayReadRepliesAreTakenOnlyWithinTheirLength) {

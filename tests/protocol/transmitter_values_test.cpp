@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <string>
 
 using namespace protocol;
@@ -35,48 +34,56 @@ TEST(TransmitterValues, WordsReadAsTheDeviceMeansThem) {
 
 TEST(TransmitterValues, EntriesBecomeTheWordsSent) {
     using E = ParameterEncoding;
-    const std::optional<std::uint16_t> refused;
+    using P = ParameterRefusal;
     const struct {
         E encoding;
         std::string text;
-        std::optional<std::uint16_t> word;
+        P refusal;
+        std::uint16_t word;
     } cases[] = {
-        {E::SignMagnitudeTenths, "-0.5", 0x8005},
-        {E::SignMagnitudeTenths, "2.34", 23},
-        {E::SignMagnitudeTenths, "3276.7", 0x7FFF},
-        {E::SignMagnitudeTenths, "-3276.7", 0xFFFF},
-        {E::SignMagnitudeTenths, "3276.8", refused},  // would spill into the sign bit
-        {E::SignMagnitudeTenths, "1e30", refused},
-        {E::SignMagnitudeTenths, "-inf", refused},
-        {E::SignMagnitudeTenths, "nan", 0},
-        {E::SignMagnitudeTenths, "abc", 0},
-        {E::SignMagnitudeTenths, "", 0},
-        {E::SignMagnitude, "-3", 0x8003},
-        {E::SignMagnitude, "-0.4", 0x8000},  // the sign of the entry, magnitude 0
-        {E::SignMagnitude, "-0", 0x0000},
-        {E::SignMagnitude, "45.9", 45},
-        {E::SignMagnitude, "32767", 0x7FFF},
-        {E::SignMagnitude, "-32767", 0xFFFF},
-        {E::SignMagnitude, "32768", refused},
-        {E::SignMagnitude, "-2147483648", refused},
-        {E::SignMagnitude, "99999999999", refused},
-        {E::Hysteresis, "-3", 0},
-        {E::Hysteresis, "1.5", 15},
-        {E::Hysteresis, "3276.7", 0x7FFF},
-        {E::Hysteresis, "3276.8", refused},
-        {E::Hysteresis, "-1e30", 0},
-        {E::Unsigned, "70000", 4464},  // low 16 bits
-        {E::Unsigned, "65535", 0xFFFF},
-        {E::Unsigned, "-1", 0xFFFF},
-        {E::Unsigned, " 12abc", 12},
-        {E::Unsigned, "1e3", 1},
-        {E::Unsigned, "2147483647", 0xFFFF},
-        {E::Unsigned, "2147483648", refused},
-        {E::Unsigned, "-2147483649", refused},
-        {E::Unsigned, "x", 0},
-        {E::Unsigned, "-", 0},
+        {E::SignMagnitudeTenths, "-0.5", P::None, 0x8005},
+        {E::SignMagnitudeTenths, "2.34", P::None, 23},
+        {E::SignMagnitudeTenths, "3276.7", P::None, 0x7FFF},
+        {E::SignMagnitudeTenths, "-3276.7", P::None, 0xFFFF},
+        {E::SignMagnitudeTenths, "3276.8", P::Magnitude, 0},  // would spill into the sign bit
+        {E::SignMagnitudeTenths, "1e30", P::Magnitude, 0},
+        {E::SignMagnitudeTenths, "-1e999", P::Magnitude, 0},
+        {E::SignMagnitudeTenths, "-inf", P::NotANumber, 0},
+        {E::SignMagnitudeTenths, "nan", P::NotANumber, 0},
+        {E::SignMagnitudeTenths, "abc", P::NotANumber, 0},
+        {E::SignMagnitudeTenths, "", P::NotANumber, 0},
+        {E::SignMagnitude, "-3", P::None, 0x8003},
+        {E::SignMagnitude, "-0.4", P::None, 0x8000},  // the sign of the entry, magnitude 0
+        {E::SignMagnitude, "-0", P::None, 0x0000},
+        {E::SignMagnitude, "45.9", P::None, 45},
+        {E::SignMagnitude, "32767", P::None, 0x7FFF},
+        {E::SignMagnitude, "-32767", P::None, 0xFFFF},
+        {E::SignMagnitude, "32768", P::Magnitude, 0},
+        {E::SignMagnitude, "-2147483648", P::Magnitude, 0},
+        {E::SignMagnitude, "+-5", P::NotANumber, 0},
+        {E::Hysteresis, "-3", P::None, 0},
+        {E::Hysteresis, "1.5", P::None, 15},
+        {E::Hysteresis, "3276.7", P::None, 0x7FFF},
+        {E::Hysteresis, "3276.8", P::Magnitude, 0},
+        {E::Hysteresis, "1e999", P::Magnitude, 0},
+        {E::Hysteresis, "-1e30", P::None, 0},
+        {E::Hysteresis, "5x", P::NotANumber, 0},
+        {E::Unsigned, "65535", P::None, 0xFFFF},
+        {E::Unsigned, "12.9", P::None, 12},
+        {E::Unsigned, "1e3", P::None, 1000},
+        {E::Unsigned, "-0.5", P::None, 0},
+        {E::Unsigned, "70000", P::OutOfRange, 0},  // once its low 16 bits went out
+        {E::Unsigned, "65536", P::OutOfRange, 0},
+        {E::Unsigned, "-1", P::OutOfRange, 0},
+        {E::Unsigned, "1e999", P::OutOfRange, 0},
+        {E::Unsigned, " 12abc", P::NotANumber, 0},
+        {E::Unsigned, "x", P::NotANumber, 0},
+        {E::Unsigned, "-", P::NotANumber, 0},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(EncodeParameterEntry(c.encoding, c.text), c.word)
+    for (const auto& c : cases) {
+        const ParameterEntry entry = EncodeParameterEntry(c.encoding, c.text);
+        EXPECT_EQ(entry.refusal, c.refusal)
             << static_cast<int>(c.encoding) << " '" << c.text << "'";
+        EXPECT_EQ(entry.word, c.word) << static_cast<int>(c.encoding) << " '" << c.text << "'";
+    }
 }

@@ -18,15 +18,24 @@ Bytes CommBlockWrite(std::uint8_t address, std::uint8_t code) {
 
 TEST_F(QuilletTest, RefusedAddressAndBaudEntriesSendNothing) {
     StartFound(FrameDevice());
+    const QString range = "地址超出范围(1-255)";
     const struct {
         int edit, set;
-        QString text, box;
+        QString text, box, caption;
+        BoxIcon icon;
     } cases[] = {
-        {1012, 1003, "0", "地址不能为0"},          {1012, 1003, "256", "地址不能为0"},
-        {1012, 1003, "abc", "地址不能为0"},        {1012, 1003, "", "地址不能为0"},
-        {1013, 1004, "19200", "波特率错误"},       {1013, 1004, "1200", "波特率错误"},
-        {1013, 1004, "4800.5", "波特率错误"},      {1013, 1004, "-9600", "波特率错误"},
-        {1013, 1004, "99999999999", "波特率错误"},
+        {1012, 1003, "0", "地址不能为0", "Quillet", BoxIcon::None},
+        {1012, 1003, "0.5", "地址不能为0", "Quillet", BoxIcon::None},
+        {1012, 1003, "256", range, "警告", BoxIcon::Warning},
+        {1012, 1003, "300", range, "警告", BoxIcon::Warning},  // once address 44
+        {1012, 1003, "-1", range, "警告", BoxIcon::Warning},
+        {1012, 1003, "abc", "请输入数字", "警告", BoxIcon::Warning},
+        {1012, 1003, "+-5", "请输入数字", "警告", BoxIcon::Warning},
+        {1013, 1004, "19200", "波特率错误", "Quillet", BoxIcon::None},
+        {1013, 1004, "1200", "波特率错误", "Quillet", BoxIcon::None},
+        {1013, 1004, "4800.5", "波特率错误", "Quillet", BoxIcon::None},
+        {1013, 1004, "-9600", "波特率错误", "Quillet", BoxIcon::None},
+        {1013, 1004, "99999999999", "波特率错误", "Quillet", BoxIcon::None},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text.toStdString());
@@ -35,8 +44,8 @@ TEST_F(QuilletTest, RefusedAddressAndBaudEntriesSendNothing) {
         Click(c.set);
         const ui::BoxRequest box = boxes_.Only();
         EXPECT_EQ(box.text, c.box);
-        EXPECT_EQ(box.caption, "Quillet");
-        EXPECT_EQ(box.icon, BoxIcon::None);
+        EXPECT_EQ(box.caption, c.caption);
+        EXPECT_EQ(box.icon, c.icon);
         EXPECT_TRUE(TakeSent().empty());
     }
 }
@@ -46,7 +55,7 @@ TEST_F(QuilletTest, AddressSetByTheFdFrame) {
     const struct {
         QString text;
         std::uint8_t sent;
-    } cases[] = {{"9", 9}, {"300", 44}, {"255", 255}, {" 12", 12}};
+    } cases[] = {{"9", 9}, {"255", 255}, {" 12", 12}, {"1.9", 1}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text.toStdString());
         boxes_.Clear();
@@ -74,6 +83,17 @@ TEST_F(QuilletTest, AddressSetInBroadcastModeKeepsTheReportedBaudCode) {
     EXPECT_EQ(device_->Registers().Address(), 12);
 }
 
+// The comm block write may come back from the device's new address instead of 0xFF.
+TEST_F(QuilletTest, AddressSetInBroadcastModeAnsweredFromTheNewAddress) {
+    sim::TransmitterConfig config = BroadcastDevice(3);
+    config.link.answerWritesFromOwnAddress = true;
+    StartFound(config);
+    SetText(1012, "12");
+    Click(1003);
+    EXPECT_EQ(boxes_.Only().text, "地址设置成功");
+    EXPECT_EQ(dialog_->Client().Address(), 12);
+}
+
 TEST_F(QuilletTest, FailedSetsSayWhichOnceAndKeepThePort) {
     const struct {
         const char* name;
@@ -92,12 +112,28 @@ TEST_F(QuilletTest, FailedSetsSayWhichOnceAndKeepThePort) {
          0},
         {"broadcast baud, bad crc", true, 1013, 1004, "4800", "波特率设置失败", sim::Fault::BadCrc,
          0},
+        // The FD reply reports another rate (code 3 -> 2) or another address (9 -> 8).
+        {"baud, other code", false, 1013, 1004, "9600", "波特率设置失败", sim::Fault::WrongFunction,
+         3},
+        {"address, other address", false, 1012, 1003, "9", "地址设置失败",
+         sim::Fault::WrongFunction, 4},
+        // FF 10 + CRC: valid, but it names no block.
+        {"broadcast address, short reply", true, 1012, 1003, "9", "地址设置失败",
+         sim::Fault::ShortValid, 2},
+        {"broadcast baud, register cut", true, 1013, 1004, "4800", "波特率设置失败",
+         sim::Fault::ShortValid, 4},
+        {"broadcast address, other register", true, 1012, 1003, "9", "地址设置失败",
+         sim::Fault::WrongFunction, 3},
+        {"broadcast address, twice", true, 1012, 1003, "9", "地址设置失败", sim::Fault::DoubleReply,
+         0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         dialog_.reset();
         StartFound(c.broadcast ? BroadcastDevice() : FrameDevice());
         const std::uint32_t baud = dialog_->Link().Port().Baud();
+        const std::uint8_t address = dialog_->Client().Address();
+        const std::uint32_t deviceBaud = dialog_->Client().Baud();
         line_->SetFault(c.fault, 1, c.param);
         SetText(c.edit, c.text);
         Click(c.set);
@@ -107,6 +143,10 @@ TEST_F(QuilletTest, FailedSetsSayWhichOnceAndKeepThePort) {
         EXPECT_EQ(box.icon, BoxIcon::Question);
         EXPECT_EQ(dialog_->Link().Port().Baud(), baud);
         EXPECT_TRUE(dialog_->Link().IsOpen());
+        EXPECT_EQ(TakeSent().size(), 1u);
+        // What the dialog knows of the device stays as it was.
+        EXPECT_EQ(dialog_->Client().Address(), address);
+        EXPECT_EQ(dialog_->Client().Baud(), deviceBaud);
     }
 }
 

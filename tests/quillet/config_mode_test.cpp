@@ -103,16 +103,29 @@ TEST_F(QuilletTest, EnteringFailsWithItsBoxAndNoDialog) {
 }
 
 TEST_F(QuilletTest, LeavingFailsWithItsBox) {
+    const struct {
+        const char* name;
+        sim::Fault fault;
+        int param;
+    } cases[] = {
+        {"bad crc", sim::Fault::BadCrc, 0},
+        {"another command byte", sim::Fault::WrongFunction, 3},  // 02 -> 03
+        {"markers only", sim::Fault::ShortValid, 3},
+    };
     StartFound(FrameDevice());
-    WirelessWatcher watcher(dialog_.get(), [this](quillet::WirelessDialog*) {
-        line_->SetFault(sim::Fault::BadCrc, 1);  // the exit reply
-    });
-    Click(1038);
-    EXPECT_EQ(watcher.Shown(), 1);
-    const ui::BoxRequest box = boxes_.Only();
-    EXPECT_EQ(box.text, "退出配置模式失败，请给设备重新上电");
-    EXPECT_EQ(box.caption, "警告");
-    EXPECT_EQ(box.icon, BoxIcon::Question);
-    EXPECT_EQ(TakeSent(), (std::vector<Bytes>{kEnter, kExit}));
-    EXPECT_TRUE(CommandsEnabled());
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        boxes_.Clear();
+        WirelessWatcher watcher(dialog_.get(), [&](quillet::WirelessDialog*) {
+            line_->SetFault(c.fault, 1, c.param);  // the exit reply
+        });
+        Click(1038);
+        EXPECT_EQ(watcher.Shown(), 1);
+        const ui::BoxRequest box = boxes_.Only();
+        EXPECT_EQ(box.text, "退出配置模式失败，请给设备重新上电");
+        EXPECT_EQ(box.caption, "警告");
+        EXPECT_EQ(box.icon, BoxIcon::Question);
+        EXPECT_EQ(TakeSent(), (std::vector<Bytes>{kEnter, kExit}));
+        EXPECT_TRUE(CommandsEnabled());
+    }
 }

@@ -128,10 +128,10 @@ TEST_F(QuilletTest, ParameterSetsSendTheEncodedEntry) {
         {1037, 1027, 1, "-0.5", 0x8005},   {1037, 1027, 1, "2.34", 23},
         {1036, 1026, 2, "3276.7", 0x7FFF}, {1036, 1026, 2, "-3276.7", 0xFFFF},
         {1034, 1024, 3, "-3", 0x8003},     {1035, 1025, 4, "-0.4", 0x8000},
-        {1032, 1022, 5, "32767", 0x7FFF},  {1033, 1023, 6, "abc", 0},
+        {1032, 1022, 5, "32767", 0x7FFF},  {1033, 1023, 6, "-0", 0},
         {1048, 1046, 7, "-3", 0},          {1048, 1046, 7, "3276.7", 0x7FFF},
-        {1047, 1045, 8, "nan", 0},         {1063, 1065, 11, "70000", 4464},
-        {1063, 1065, 11, "65535", 0xFFFF}, {1063, 1065, 11, "-1", 0xFFFF},
+        {1047, 1045, 8, "-1e999", 0},      {1063, 1065, 11, "12.9", 12},
+        {1063, 1065, 11, "65535", 0xFFFF}, {1063, 1065, 11, "-0.5", 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text.toStdString());
@@ -153,11 +153,23 @@ TEST_F(QuilletTest, EntriesThatCannotBeSentFaithfullyAreRefused) {
     StartFound(FrameDevice());
     const struct {
         int edit, set;
-        QString text;
+        QString text, box;
+        BoxIcon icon;
     } cases[] = {
-        {1037, 1027, "3276.8"},      {1037, 1027, "1e30"}, {1034, 1024, "-32768"},
-        {1034, 1024, "inf"},         {1048, 1046, "5000"}, {1063, 1065, "99999999999"},
-        {1063, 1065, "-2147483649"},
+        // A sign-magnitude word has 15 bits for the magnitude.
+        {1037, 1027, "3276.8", "参数错误", BoxIcon::Question},
+        {1037, 1027, "1e30", "参数错误", BoxIcon::Question},
+        {1034, 1024, "-32768", "参数错误", BoxIcon::Question},
+        {1048, 1046, "5000", "参数错误", BoxIcon::Question},
+        // The output delay is a 16-bit word.
+        {1063, 1065, "70000", "数值超出范围", BoxIcon::Warning},  // once 4464 went out
+        {1063, 1065, "-1", "数值超出范围", BoxIcon::Warning},     // once 65535 went out
+        {1063, 1065, "99999999999", "数值超出范围", BoxIcon::Warning},
+        // Not a number anywhere.
+        {1034, 1024, "inf", "请输入数字", BoxIcon::Warning},
+        {1033, 1023, "abc", "请输入数字", BoxIcon::Warning},
+        {1047, 1045, "nan", "请输入数字", BoxIcon::Warning},
+        {1063, 1065, "+-626633333", "请输入数字", BoxIcon::Warning},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text.toStdString());
@@ -166,9 +178,9 @@ TEST_F(QuilletTest, EntriesThatCannotBeSentFaithfullyAreRefused) {
         Click(c.set);
         EXPECT_TRUE(TakeSent().empty());
         const ui::BoxRequest box = boxes_.Only();
-        EXPECT_EQ(box.text, "参数错误");
+        EXPECT_EQ(box.text, c.box);
         EXPECT_EQ(box.caption, "警告");
-        EXPECT_EQ(box.icon, BoxIcon::Question);
+        EXPECT_EQ(box.icon, c.icon);
     }
 }
 
@@ -183,6 +195,12 @@ TEST_F(QuilletTest, AFailedSetSaysSoOnce) {
         {"bad crc", sim::Fault::BadCrc, 0},
         {"three bytes", sim::Fault::Truncate, 3},
         {"not a parameter reply", sim::Fault::LeadingNoise, 1},
+        // Valid CRC, but not what was asked: another code, another value, cut before the
+        // value, or two echoes in one reply.
+        {"other code", sim::Fault::WrongFunction, 3},
+        {"other value", sim::Fault::WrongFunction, 6},
+        {"value cut", sim::Fault::ShortValid, 6},
+        {"two echoes", sim::Fault::DoubleReply, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -195,6 +213,19 @@ TEST_F(QuilletTest, AFailedSetSaysSoOnce) {
         EXPECT_EQ(box.caption, "警告");
         EXPECT_EQ(box.icon, BoxIcon::Question);
     }
+}
+
+// A device that answers a parameter write with its 11-byte report (value and a second
+// value) has done the write as well.
+TEST_F(QuilletTest, ParameterSetAnsweredWithTheLongReportSucceeds) {
+    sim::TransmitterConfig config = FrameDevice();
+    config.reportParameterWrites = true;
+    StartFound(config);
+    SetText(1034, "-45");
+    Click(1024);
+    EXPECT_EQ(TakeSent(), std::vector<Bytes>{ToBytes(protocol::BuildConfigWrite(3, 0x802D))});
+    EXPECT_EQ(boxes_.Only().text, "设置成功");
+    EXPECT_EQ(device_->Parameter(3), 0x802D);
 }
 
 TEST_F(QuilletTest, ContactTypeListFollowsTheDevice) {

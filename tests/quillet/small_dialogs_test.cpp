@@ -132,17 +132,21 @@ TEST_F(SmallDialogTest, LightThresholdsReadAndWriteWithAnEcho) {
     StartFound(FrameDevice(2400, 7));
     device_->SetParameter(13, 1234);
     const BoxIcon q = BoxIcon::Question;
+    const BoxIcon w = BoxIcon::Warning;
     // clang-format off
     const std::vector<Step> steps = {
         {"upper read", 1073, kOk, 0, {ReadLight(13)}, {}, 1070, "1234"},
-        {"upper 70000 goes out as 4464", 1074, kOk, 0, {WriteLight(13, 4464)}, {"光照度上限下载成功", "光照度上限设置"}, 1070, "70000", "70000"},
-        {"upper read back", 1073, kOk, 0, {ReadLight(13)}, {}, 1070, "4464"},
+        {"upper 70000 refused", 1074, kOk, 0, {}, {"数值超出范围", "警告", w}, 1070, "70000", "70000"},
+        {"upper 65535", 1074, kOk, 0, {WriteLight(13, 65535)}, {"光照度上限下载成功", "光照度上限设置"}, 1070, "65535", "65535"},
+        {"upper read back", 1073, kOk, 0, {ReadLight(13)}, {}, 1070, "65535"},
+        {"lower no number", 1076, kOk, 0, {}, {"请输入数字", "警告", w}, 1071, "12abc", "12abc"},
         {"lower read unanswered", 1075, kSilent, 0, {ReadLight(14)}, {}, 1071, " "},
         // Right CRC, one value byte off: not the echo.
         {"lower not echoed", 1076, kDiffers, 6, {WriteLight(14, 50)}, {"光照度下限下载失败", "光照度下限设置", q}, 1071, "50", "50"},
         {"hysteresis unanswered", 1078, kSilent, 0, {WriteLight(15, 7)}, {"光照度回差下载失败", "光照度回差设置", q}, 1072, "7", "7"},
         {"hysteresis", 1078, kOk, 0, {WriteLight(15, 7)}, {"光照度回差下载成功", "光照度回差设置"}, 1072, "7"},
-        {"hysteresis beyond 32 bits", 1078, kOk, 0, {}, {"参数错误", "警告", q}, 1072, "99999999999", "99999999999"},
+        {"hysteresis beyond 16 bits", 1078, kOk, 0, {}, {"数值超出范围", "警告", w}, 1072, "99999999999", "99999999999"},
+        {"hysteresis negative", 1078, kOk, 0, {}, {"数值超出范围", "警告", w}, 1072, "-1", "-1"},
     };
     // clang-format on
     const int shown = Inside<LightThresholdDialog>(1069, [&](LightThresholdDialog* d) {
@@ -150,8 +154,25 @@ TEST_F(SmallDialogTest, LightThresholdsReadAndWriteWithAnEcho) {
         RunSteps(d, steps);
     });
     EXPECT_EQ(shown, 1);
-    EXPECT_EQ(device_->Parameter(13), 4464);
+    EXPECT_EQ(device_->Parameter(13), 65535);
     EXPECT_EQ(device_->Parameter(15), 7);
+}
+
+// The thresholds want the device's echo byte for byte; its 11-byte report is not one.
+TEST_F(SmallDialogTest, LightThresholdAnsweredWithTheLongReportFails) {
+    sim::TransmitterConfig config = FrameDevice(2400, 7);
+    config.reportParameterWrites = true;
+    StartFound(config);
+    const std::vector<Step> steps = {{"upper",
+                                      1074,
+                                      kOk,
+                                      0,
+                                      {WriteLight(13, 500)},
+                                      {"光照度上限下载失败", "光照度上限设置", BoxIcon::Question},
+                                      1070,
+                                      "500",
+                                      "500"}};
+    Inside<LightThresholdDialog>(1069, [&](LightThresholdDialog* d) { RunSteps(d, steps); });
 }
 
 TEST_F(SmallDialogTest, BusyFlagSpansTheMainAndTheSmallDialogs) {

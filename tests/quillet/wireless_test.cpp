@@ -50,8 +50,11 @@ QString CheckedBoxes(const testsupport::BoxRecorder& boxes) {
     QStringList texts;
     for (const ui::BoxRequest& b : boxes.Boxes()) {
         const bool plain = b.text.endsWith("成功") || b.text == "是否清除本设备？";
+        const bool refused = b.text == "请输入数字" || b.text == "数值超出范围";
         EXPECT_EQ(b.caption, plain ? "提示" : "警告") << b.text.toStdString();
-        EXPECT_EQ(b.icon, plain ? ui::BoxIcon::None : ui::BoxIcon::Question);
+        EXPECT_EQ(b.icon, plain     ? ui::BoxIcon::None
+                          : refused ? ui::BoxIcon::Warning
+                                    : ui::BoxIcon::Question);
         EXPECT_EQ(b.buttons == ui::BoxButtons::YesNo, b.text == "是否清除本设备？");
         texts << b.text;
     }
@@ -95,6 +98,9 @@ TEST_F(QuilletTest, NodeButtonsConfigureAndClearAndRepaintTheBitmap) {
          "配置失败，请重新配置", false, false},
         {"clear with a bad crc", 3, BoxAnswer::Yes, Fault::BadCrc, 0, {Clear(3)},
          "是否清除本设备？ | 清除配置失败，请重新配置", true, false},
+        // A reply with another command byte (06 -> 07) does not confirm the clearing.
+        {"clear answered for another command", 3, BoxAnswer::Yes, Fault::WrongFunction, 3,
+         {Clear(3)}, "是否清除本设备？ | 清除配置失败，请重新配置", true, false},
         // clang-format on
     };
     const int shown = Inside<WirelessDialog>(1038, [&](WirelessDialog* d) {
@@ -163,6 +169,10 @@ TEST_F(QuilletTest, TabsFollowRelaySupportAndModeAndTheRelayPageSendsStoredValue
          "读取无线中继参数失败，请重新读取"},
         {"set: silence", 1079, Fault::Silence, 0, {ToBytes(BuildWriteRelay(1, 41, 2))},
          "配置无线中继参数失败，请重新配置"},
+        {"set: command byte not 8", 1079, Fault::WrongFunction, 3,
+         {ToBytes(BuildWriteRelay(1, 41, 2))}, "配置无线中继参数失败，请重新配置"},
+        {"set: markers only", 1079, Fault::ShortValid, 3, {ToBytes(BuildWriteRelay(1, 41, 2))},
+         "配置无线中继参数失败，请重新配置"},
         // clang-format on
     };
     for (const auto& o : openings) {
@@ -228,12 +238,16 @@ TEST_F(QuilletTest, NetworkPageSleepTimeChannelAndClimate) {
     } cases[] = {
         // clang-format off
         {"sleep read", 1091, nullptr, -2, Fault::None, {ToBytes(BuildReadSleepTime())}, "", 1048, "60"},
-        {"sleep 70000 as 4464", 1093, "70000", -2, Fault::None, {ToBytes(BuildWriteSleepTime(4464))},
-         "配置休眠时间成功", 1048, "70000"},
-        {"sleep beyond 32 bits", 1093, "99999999999", -2, Fault::None, {}, "参数错误", 1048, "99999999999"},
-        {"sleep read back", 1091, nullptr, -2, Fault::None, {ToBytes(BuildReadSleepTime())}, "", 1048, "4464"},
+        {"sleep 70000 refused", 1093, "70000", -2, Fault::None, {}, "数值超出范围", 1048, "70000"},
+        {"sleep beyond 32 bits", 1093, "99999999999", -2, Fault::None, {}, "数值超出范围", 1048, "99999999999"},
+        {"sleep not a number", 1093, "60s", -2, Fault::None, {}, "请输入数字", 1048, "60s"},
+        {"sleep 65535", 1093, "65535", -2, Fault::None, {ToBytes(BuildWriteSleepTime(65535))},
+         "配置休眠时间成功", 1048, "65535"},
+        {"sleep read back", 1091, nullptr, -2, Fault::None, {ToBytes(BuildReadSleepTime())}, "", 1048, "65535"},
         {"sleep read fails", 1091, nullptr, -2, Fault::BadCrc, {ToBytes(BuildReadSleepTime())},
-         "读取休眠失败，请重新读取", 1048, "4464"},
+         "读取休眠失败，请重新读取", 1048, "65535"},
+        {"sleep set answered for another command", 1093, "45", -2, Fault::WrongFunction,
+         {ToBytes(BuildWriteSleepTime(45))}, "配置休眠时间失败，请重新配置", 1048, "45"},
         {"sleep set fails", 1093, "30", -2, Fault::Silence, {ToBytes(BuildWriteSleepTime(30))},
          "配置休眠时间失败，请重新配置", 1048, "30"},
         {"channel read fails", 1090, nullptr, -2, Fault::Silence, {ToBytes(BuildReadChannel())},
@@ -244,6 +258,8 @@ TEST_F(QuilletTest, NetworkPageSleepTimeChannelAndClimate) {
         {"channel 12", 1092, nullptr, 12, Fault::None, {ToBytes(BuildWriteChannel(12))}, "配置信道成功", 1052, ""},
         {"channel set fails", 1092, nullptr, 12, Fault::BadCrc, {ToBytes(BuildWriteChannel(12))},
          "配置信道失败，请重新配置", 1052, ""},
+        {"channel set answered for another command", 1092, nullptr, 12, Fault::WrongFunction,
+         {ToBytes(BuildWriteChannel(12))}, "配置信道失败，请重新配置", 1052, ""},
         {"climate", 1051, nullptr, -2, Fault::None, {ToBytes(BuildReadClimate())}, "", 1052, "-2.0℃  55.0 %RH"},
         {"climate cut before humidity", 1051, nullptr, -2, Fault::ShortValid, {ToBytes(BuildReadClimate())},
          "", 1052, ""},
@@ -264,7 +280,11 @@ TEST_F(QuilletTest, NetworkPageSleepTimeChannelAndClimate) {
             if (c.entry) Find<QLineEdit>(d, "1048")->setText(c.entry);
             if (c.select != -2) channel->setCurrentIndex(c.select);
             ASSERT_TRUE(testsupport::WaitFor([&] { return !guard->isActive(); }));
-            line_->SetFault(c.fault, 1, c.fault == Fault::ShortValid ? 8 : 0);
+            // A short reply is cut at 8 bytes; a wrong one has another command byte.
+            const int param = c.fault == Fault::ShortValid      ? 8
+                              : c.fault == Fault::WrongFunction ? 3
+                                                                : 0;
+            line_->SetFault(c.fault, 1, param);
             ClickIn(d, c.button);
             line_->ClearFault();
             EXPECT_EQ(TakeSent(), c.sent);

@@ -74,10 +74,21 @@ TEST(RegisterDevice, CommBlockReadAndWrite) {
     EXPECT_EQ(block.parity, 2);
     EXPECT_EQ(block.stop1, 1);
 
-    const Bytes written = Ask(d, protocol::BuildCommBlockWrite(0xFF, {12, 2, 0, 0, 1}));
-    EXPECT_TRUE(protocol::CheckCommBlockWriteReply(written.data(), written.size()));
+    Bytes echo{0xFF, 0x10, 0x02, 0x00, 0x00, 0x05};
+    AppendCrc(echo);
+    EXPECT_EQ(Ask(d, protocol::BuildCommBlockWrite(0xFF, {12, 2, 0, 0, 1})), echo);
     EXPECT_EQ(d.Address(), 12);
     EXPECT_EQ(d.Baud(), 4800u);
+
+    // A device that answers from its own (new) address.
+    RegisterDeviceConfig c;
+    c.address = 5;
+    c.mode = AddressingMode::Zero;
+    c.answerWritesFromOwnAddress = true;
+    RegisterDevice own(c);
+    Bytes fromOwn{9, 0x10, 0x02, 0x00, 0x00, 0x05};
+    AppendCrc(fromOwn);
+    EXPECT_EQ(Ask(own, protocol::BuildCommBlockWrite(0x00, {9, 3, 0, 0, 1})), fromOwn);
 }
 
 TEST(RegisterDevice, RegisterFunctionsAndExceptions) {

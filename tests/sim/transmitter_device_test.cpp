@@ -45,7 +45,8 @@ TEST(TransmitterDevice, ProfilesChooseAddressingAndRelaySupport) {
         EXPECT_EQ(enter.size(), c.relay ? 47u : 41u) << c.profile;
         EXPECT_TRUE(d->InConfigMode());
         const Bytes exit = Ask(*d, protocol::BuildExitConfigMode());
-        EXPECT_TRUE(protocol::CheckWirelessReply(exit.data(), exit.size()));
+        EXPECT_TRUE(protocol::CheckWirelessCommandReply(protocol::BuildExitConfigMode(),
+                                                        exit.data(), exit.size()));
         EXPECT_FALSE(d->InConfigMode());
     }
 }
@@ -54,8 +55,9 @@ TEST(TransmitterDevice, EveryParameterCodeReadsAndWrites) {
     auto d = Make("transmitter");
     for (std::uint8_t code : {1, 2, 3, 4, 5, 6, 7, 8, 11, 12, 13, 14, 15}) {
         const std::uint16_t value = static_cast<std::uint16_t>(0x8000 | code);
-        const Bytes set = Ask(*d, protocol::BuildConfigWrite(code, value));
-        EXPECT_TRUE(protocol::CheckConfigReply(set.data(), set.size())) << int(code);
+        const protocol::Frame write = protocol::BuildConfigWrite(code, value);
+        const Bytes set = Ask(*d, write);
+        EXPECT_EQ(set, Bytes(write.data(), write.data() + write.size)) << int(code);
         EXPECT_EQ(d->Parameter(code), value);
         std::uint16_t read = 0;
         const Bytes get = Ask(*d, protocol::BuildConfigRead(code));
@@ -65,6 +67,16 @@ TEST(TransmitterDevice, EveryParameterCodeReadsAndWrites) {
     }
     for (std::uint8_t code : {0, 9, 10, 16})
         EXPECT_TRUE(Ask(*d, protocol::BuildConfigRead(code)).empty()) << int(code);
+}
+
+TEST(TransmitterDevice, ParameterWritesCanBeAnsweredWithTheReport) {
+    TransmitterConfig config;
+    config.reportParameterWrites = true;
+    TransmitterDevice d(config, {}, TransmitterDevice::DefaultParameters());
+    Bytes report{0xFC, 0xFC, 0xFC, 3, 1, 0x80, 0x2D, 0, 0};
+    AppendCrc(report);
+    EXPECT_EQ(Ask(d, protocol::BuildConfigWrite(3, 0x802D)), report);
+    EXPECT_EQ(d.Parameter(3), 0x802D);
 }
 
 TEST(TransmitterDevice, FramesEveryRequestKind) {

@@ -45,6 +45,9 @@ TEST_F(QuilletPortTest, TenPulledAdaptersAndTheWindowRecoversEachTime) {
             line_ = std::make_unique<sim::SimulatedLine>(profile->make({}));
             ASSERT_TRUE(line_->Ok());
             TypePath(Ports(), line_->Path());
+            // Return only chose the port: nothing went out, no box.
+            EXPECT_EQ(Ports()->SelectedPath(), line_->Path());
+            EXPECT_TRUE(line_->Received().empty());
             EXPECT_TRUE(boxes_.Boxes().empty()) << boxes_.Texts().toStdString();
         }
         Click(1001);
@@ -64,26 +67,6 @@ TEST_F(QuilletPortTest, TenPulledAdaptersAndTheWindowRecoversEachTime) {
         if (cycle == 0) afterFirst = OpenDescriptors();
     }
     EXPECT_EQ(OpenDescriptors(), afterFirst);
-}
-
-TEST_F(QuilletPortTest, ATypedPathIsSelectedOnReturnWithoutAnythingSent) {
-    StartFound(FrameDevice());
-    sim::SimulatedLine other(std::make_shared<sim::TransmitterDevice>(
-        FrameDevice(9600, 9), sim::RegisterMap{}, sim::TransmitterDevice::DefaultParameters()));
-    const int listed = Ports()->count();
-    TypePath(Ports(), other.Path());
-    EXPECT_EQ(Ports()->count(), listed + 1);
-    EXPECT_EQ(Ports()->SelectedPath(), other.Path());
-    // The port in use stays open; nothing went out on either line, no box, no scan.
-    EXPECT_EQ(dialog_->Link().Port().Path(), line_->Path());
-    EXPECT_TRUE(TakeSent().empty());
-    EXPECT_TRUE(other.Received().empty());
-    EXPECT_TRUE(boxes_.Boxes().empty()) << boxes_.Texts().toStdString();
-    EXPECT_TRUE(CommandsEnabled());
-
-    Click(1001);
-    EXPECT_EQ(boxes_.Only().text, "设备地址：9  波特率：9600");
-    EXPECT_EQ(dialog_->Link().Port().Path(), other.Path());
 }
 
 TEST_F(QuilletPortTest, TheScanShowsTheRateOfEachProbeBeforeItsWait) {

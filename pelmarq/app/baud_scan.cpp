@@ -1,11 +1,11 @@
 // The scan that finds the one device on the bus: the address-less FD query at 2400, 4800 and
 // 9600 baud, then the comm block read at 9600 baud at address 0xFF and at address 0.
-#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include "main_dialog.h"
 #include "message_box.h"
+#include "status_line.h"
 
 namespace app {
 namespace {
@@ -38,22 +38,18 @@ void MainDialog::Scan() {
             return;
         }
         EnablePortControls(false);
-        std::size_t n = 0;
-        bool found = false;
-        switch (probe.kind) {
-            case ProbeKind::AddressFrame:
-                n = Exchange(protocol::BuildAddressFrame(0, 0));
-                found = n > 3 && AcceptAddressFrame(n);
-                break;
-            case ProbeKind::CommBlockBroadcast:
-                n = Exchange(protocol::BuildCommBlockRead(protocol::kBroadcastAddress));
-                found = n > 3 && AcceptCommBlock(n, protocol::kBroadcastAddress);
-                break;
-            case ProbeKind::CommBlockZero:
-                n = Exchange(protocol::BuildCommBlockRead(protocol::kZeroAddress));
-                found = n > 3 && AcceptCommBlock(n, protocol::kZeroAddress);
-                break;
-        }
+        const std::uint8_t slave = probe.kind == ProbeKind::CommBlockZero
+                                       ? protocol::kZeroAddress
+                                       : protocol::kBroadcastAddress;
+        // The window is blocked for the wait; the status line says which rate is tried.
+        status_->Probing(probe.baud);
+        const std::size_t n =
+            Exchange(probe.kind == ProbeKind::AddressFrame ? protocol::BuildAddressFrame(0, 0)
+                                                           : protocol::BuildCommBlockRead(slave));
+        status_->EndProgress();
+        const bool found =
+            n > 3 && (probe.kind == ProbeKind::AddressFrame ? AcceptAddressFrame(n)
+                                                            : AcceptCommBlock(n, slave));
         if (found) {
             foundPort_ = path;
             return;

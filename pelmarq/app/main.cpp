@@ -11,6 +11,7 @@
 #include "main_dialog.h"
 #include "message_box.h"
 #include "port_discovery.h"
+#include "port_selector.h"
 #include "profiles.h"
 #include "simulated_line.h"
 
@@ -103,10 +104,11 @@ int main(int argc, char** argv) {
     if (!hint.isEmpty()) status = status.isEmpty() ? hint : status + "\n" + hint;
     if (ports.empty() && status.isEmpty())
         status = QObject::tr(
-            "未找到可用的串口。请连接 USB-RS485 转换器后重新启动程序，"
-            "或在命令行给出串口路径。");
+            "未找到可用的串口。请连接 USB-RS485 转换器，或在串口号中输入串口路径后按回车。");
 
     app::MainDialog dialog(ports, selected, status);
+    // The paths named here stay in the list whenever it is read again.
+    dialog.Ports().KeepPaths(paths);
     dialog.show();
     return app.exec();
 }

@@ -1,6 +1,5 @@
 #include "main_dialog.h"
 
-#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -15,14 +14,16 @@
 #include "categories.h"
 #include "device_page.h"
 #include "message_box.h"
+#include "port_selector.h"
+#include "status_line.h"
 
 namespace app {
 
-MainDialog::MainDialog(const std::vector<PortChoice>& ports, int selected,
-                       const QString& statusLine, QWidget* parent)
+MainDialog::MainDialog(const std::vector<PortChoice>& ports, int selected, const QString& note,
+                       QWidget* parent)
     : QDialog(parent) {
     ui::SetDefaultCaption(QStringLiteral("Pelmarq"));
-    BuildUi(ports, selected, statusLine);
+    BuildUi(ports, selected, note);
     EnableCommands(false);
     busyTimer_.setInterval(300);
     connect(&busyTimer_, &QTimer::timeout, this, [this] { busy_ = false; });
@@ -30,12 +31,14 @@ MainDialog::MainDialog(const std::vector<PortChoice>& ports, int selected,
     realtimeTimer_.setInterval(1000);
     connect(&realtimeTimer_, &QTimer::timeout, this, [this] { RealtimeTick(); });
     realtimeTimer_.start();
+    // A command on a line that went away says so in the status line as soon as it returns.
+    for (QPushButton* b : findChildren<QPushButton*>())
+        connect(b, &QPushButton::clicked, status_, &ui::StatusLine::Check);
 }
 
 MainDialog::~MainDialog() = default;
 
-void MainDialog::BuildUi(const std::vector<PortChoice>& ports, int selected,
-                         const QString& statusLine) {
+void MainDialog::BuildUi(const std::vector<PortChoice>& ports, int selected, const QString& note) {
     pages::InitResources();
     setWindowTitle(QStringLiteral("PelmarqV3.6"));
     const QIcon icon(QStringLiteral(":/pelmarq/pelmarq.png"));
@@ -52,17 +55,16 @@ void MainDialog::BuildUi(const std::vector<PortChoice>& ports, int selected,
 
     auto* portGroup = new QGroupBox(tr("串口号"), outer);
     auto* portRow = new QHBoxLayout(portGroup);
-    ports_ = new QComboBox(portGroup);
-    ports_->setObjectName("1000");
+    ports_ = new ui::PortSelector(portGroup);
     ports_->setMinimumWidth(140);
     ports_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     for (const PortChoice& p : ports)
         ports_->addItem(QString::fromStdString(p.label), QString::fromStdString(p.path));
-    if (ports.empty())
-        ports_->setEnabled(false);
-    else
+    // An empty list stays usable: a path can be typed, and a plugged adapter shows up.
+    if (!ports.empty())
         ports_->setCurrentIndex(
             selected >= 0 && selected < static_cast<int>(ports.size()) ? selected : 0);
+    ports_->SetPortOpen([this] { return link_.IsOpen(); });
     scan_ = new QPushButton(tr("测试波特率"), portGroup);
     scan_->setObjectName("1001");
     portRow->addWidget(ports_, 1);
@@ -90,11 +92,11 @@ void MainDialog::BuildUi(const std::vector<PortChoice>& ports, int selected,
     makeGroup(tr("设备波特率"), "1003", "1006", "1007", &baud_, &commands_[2], &commands_[3]);
     layout->addWidget(outer);
 
-    auto* status = new QLabel(statusLine, this);
-    status->setObjectName("status");
-    status->setWordWrap(true);
-    status->setVisible(!statusLine.isEmpty());
-    layout->addWidget(status);
+    auto* noteLine = new QLabel(note, this);
+    noteLine->setObjectName("note");
+    noteLine->setWordWrap(true);
+    noteLine->setVisible(!note.isEmpty());
+    layout->addWidget(noteLine);
 
     categories_ = new QTabWidget(this);
     categories_->setObjectName("1008");
@@ -107,6 +109,8 @@ void MainDialog::BuildUi(const std::vector<PortChoice>& ports, int selected,
     }
     categories_->setCurrentIndex(0);
     layout->addWidget(categories_, 1);
+    status_ = new ui::StatusLine([this] { return link_.Lost(); }, this);
+    layout->addWidget(status_);
     resize(900, 680);
 
     connect(scan_, &QPushButton::clicked, this, [this] { Scan(); });
@@ -117,7 +121,7 @@ void MainDialog::BuildUi(const std::vector<PortChoice>& ports, int selected,
 }
 
 void MainDialog::EnablePortControls(bool on) {
-    ports_->setEnabled(on && ports_->count() > 0);
+    ports_->setEnabled(on);
     scan_->setEnabled(on);
 }
 
@@ -126,7 +130,7 @@ void MainDialog::EnableCommands(bool on) {
 }
 
 std::string MainDialog::SelectedPortPath() const {
-    return ports_->currentData().toString().toStdString();
+    return ports_->SelectedPath();
 }
 
 std::size_t MainDialog::Exchange(const protocol::Frame& request) {
@@ -148,6 +152,7 @@ pages::DevicePage* MainDialog::SelectedPage() const {
 void MainDialog::RealtimeTick() {
     pages::DevicePage* page = SelectedPage();
     if (page && page->HasPoll() && page->RealtimeChecked()) page->Poll();
+    status_->Check();
 }
 
 }  // namespace app

@@ -10,7 +10,6 @@
 #include "register_frames.h"
 #include "serial_link.h"
 
-class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -19,6 +18,11 @@ class QTabWidget;
 namespace pages {
 class DevicePage;
 }
+
+namespace ui {
+class PortSelector;
+class StatusLine;
+}  // namespace ui
 
 namespace app {
 
@@ -31,12 +35,13 @@ class MainDialog : public QDialog {
     Q_OBJECT
   public:
     // `ports`: the ports to offer; `selected`: index to select (the first when -1);
-    // `statusLine`: a line shown under the port group (demo device, permission hint).
-    MainDialog(const std::vector<PortChoice>& ports, int selected, const QString& statusLine,
+    // `note`: a line shown under the port group (demo device, permission hint).
+    MainDialog(const std::vector<PortChoice>& ports, int selected, const QString& note,
                QWidget* parent = nullptr);
     ~MainDialog() override;
 
     transport::SerialLink& Link() { return link_; }
+    ui::PortSelector& Ports() { return *ports_; }
     // The page that the two tab selections designate (nullptr when none).
     pages::DevicePage* SelectedPage() const;
     // One tick of the real-time refresh.
@@ -46,7 +51,7 @@ class MainDialog : public QDialog {
     bool ZeroAddressMode() const { return zeroAddress_; }
 
   private:
-    void BuildUi(const std::vector<PortChoice>& ports, int selected, const QString& statusLine);
+    void BuildUi(const std::vector<PortChoice>& ports, int selected, const QString& note);
     void EnablePortControls(bool on);
     void EnableCommands(bool on);
     std::size_t Exchange(const protocol::Frame& request);
@@ -75,12 +80,13 @@ class MainDialog : public QDialog {
     transport::SerialLink link_;
     std::uint8_t reply_[transport::SerialLink::kReplySize] = {};
 
-    QComboBox* ports_ = nullptr;
+    ui::PortSelector* ports_ = nullptr;
     QPushButton* scan_ = nullptr;
     QLineEdit* address_ = nullptr;
     QLineEdit* baud_ = nullptr;
     QPushButton* commands_[4] = {};  // 1004, 1005, 1006, 1007
     QTabWidget* categories_ = nullptr;
+    ui::StatusLine* status_ = nullptr;
     QTimer busyTimer_;      // timer 1: clears the busy flag every 300 ms
     QTimer realtimeTimer_;  // timer 5: the real-time refresh every 1000 ms
 

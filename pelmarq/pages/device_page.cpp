@@ -351,20 +351,73 @@ void DevicePage::WriteRow(std::size_t row) {
     }
 }
 
-void DevicePage::PollRows() {
+void DevicePage::ClearWithFollowers(std::size_t row) {
+    if (rows_[row].edit) rows_[row].edit->clear();
+    if (rows_[row].combo) rows_[row].combo->setCurrentIndex(-1);
+    for (std::size_t j = row + 1; j < spec_.rows.size() && (spec_.rows[j].flags & kFollows); ++j)
+        if (rows_[j].edit) rows_[j].edit->clear();
+}
+
+DevicePage::PollUnit DevicePage::RowUnit(std::size_t row) {
+    return {[this, row] {
+                const protocol::ExchangeStatus status = ReadWithFollowers(row, false);
+                // A poll never leaves an earlier reading in place as if it were live.
+                if (status != protocol::ExchangeStatus::Ok && rows_[row].edit)
+                    rows_[row].edit->clear();
+                return status;
+            },
+            [this, row] { ClearWithFollowers(row); }};
+}
+
+std::vector<DevicePage::PollUnit> DevicePage::PollUnits() {
     const bool th = TypeHasTempHumidity();
+    std::vector<PollUnit> units;
     for (std::size_t i = 0; i < spec_.rows.size(); ++i) {
         const Row& r = spec_.rows[i];
         if (!(r.flags & kPolled) || (r.flags & kFollows)) continue;
         if ((r.flags & kTempHumidity) && !th) continue;
-        // A poll never leaves an earlier reading in place as if it were live.
-        if (ReadWithFollowers(i, false) != protocol::ExchangeStatus::Ok && rows_[i].edit)
-            rows_[i].edit->clear();
+        units.push_back(RowUnit(i));
     }
+    return units;
+}
+
+DevicePage::Outcome DevicePage::Run(const PollUnit& unit) {
+    const protocol::ExchangeStatus status = unit.read();
+    // A line that went away under the request says nothing about the device.
+    if (status == protocol::ExchangeStatus::PortClosed || !link_.IsOpen()) return Outcome::NotSent;
+    // A unit's first request decides: its followers are asked only after an accepted reply.
+    if (status == protocol::ExchangeStatus::Ok || !link_.LastExchangeSilent())
+        return Outcome::Answered;
+    return Outcome::Silent;
 }
 
 void DevicePage::Poll() {
-    PollRows();
+    const std::vector<PollUnit> units = PollUnits();
+    if (units.empty()) return;
+    if (silentTurn_ >= 0) {
+        const std::size_t turn = static_cast<std::size_t>(silentTurn_) % units.size();
+        for (std::size_t i = 0; i < units.size(); ++i)
+            if (i != turn) units[i].clear();
+        switch (Run(units[turn])) {
+            case Outcome::Silent:
+                silentTurn_ = static_cast<int>((turn + 1) % units.size());
+                break;
+            case Outcome::Answered:
+                silentTurn_ = -1;  // the next tick asks everything again
+                break;
+            case Outcome::NotSent:
+                break;
+        }
+        return;
+    }
+    bool asked = false;
+    bool answered = false;
+    for (const PollUnit& unit : units) {
+        const Outcome outcome = Run(unit);
+        asked = asked || outcome != Outcome::NotSent;
+        answered = answered || outcome == Outcome::Answered;
+    }
+    if (asked && !answered) silentTurn_ = 0;
 }
 
 void DevicePage::RealtimeClicked() {

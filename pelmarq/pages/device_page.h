@@ -3,6 +3,7 @@
 // the real-time box and the sensor-type switch. Pages with behaviour of their own derive
 // from it and override the hooks.
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 #include "field_helpers.h"
@@ -32,8 +33,11 @@ class DevicePage : public QWidget {
     DevicePage(transport::SerialLink& link, PageSpec spec, QWidget* parent = nullptr);
 
     // The page's real-time read, called once a second while its box is checked and it is
-    // the visible page. Never shows a box.
-    virtual void Poll();
+    // the visible page. Never shows a box. Runs every poll unit in order; but once a tick
+    // got no reply at all to any of them, each tick asks one unit only, the next one each
+    // time, until the device answers again: a silent device then holds the window for one
+    // wait per tick instead of one per request. The units not asked are emptied.
+    void Poll();
     bool HasPoll() const { return realtime_ != nullptr; }
     bool RealtimeChecked() const;
     QCheckBox* RealtimeBox() const { return realtime_; }
@@ -53,6 +57,20 @@ class DevicePage : public QWidget {
     QPushButton* SetButton(std::size_t row) const { return rows_[row].set; }
 
   protected:
+    // One request of the real-time poll (a row with its followers, or a block read).
+    struct PollUnit {
+        // Sends the request and shows the reply, or empties its fields when it failed.
+        std::function<protocol::ExchangeStatus()> read;
+        // Empties its fields without a request (a tick that asks another unit).
+        std::function<void()> clear;
+    };
+    // The page's poll, in the order the device is asked: by default every row flagged
+    // kPolled (rows of a type without T/H skipped), each with its followers. Pages that
+    // read blocks or keep an order of their own give theirs.
+    virtual std::vector<PollUnit> PollUnits();
+    // The unit of one row and its followers.
+    PollUnit RowUnit(std::size_t row);
+
     // Reads one row into its edit with the row's helper. Returns the exchange status.
     virtual protocol::ExchangeStatus ReadRow(std::size_t row, bool showErrors);
     // Reads a row and then the kFollows rows under it (emptied when the row's read failed).
@@ -67,9 +85,6 @@ class DevicePage : public QWidget {
     virtual void SensorTypeChanged() {}
     // Recomputes which buttons are enabled from the real-time box and the sensor type.
     void UpdateEnabled();
-    // Polls the rows flagged kPolled, in order (rows of a type without T/H skipped). A row
-    // that cannot be read is emptied, whatever its helper keeps on a failed query.
-    void PollRows();
     // The text a single-register row shows for a register value (block reads fill rows
     // with it).
     QString RowText(std::size_t row, std::uint16_t raw) const;
@@ -94,6 +109,12 @@ class DevicePage : public QWidget {
     void WriteChoice(std::size_t row);
     void RealtimeClicked();
     void SensorTypeSelected();
+    // Empties a row's edit or list and the rows that follow it.
+    void ClearWithFollowers(std::size_t row);
+    // Runs a unit: its request did not go out (port closed), got no byte back at all, or
+    // got some reply (even a bad one).
+    enum class Outcome { NotSent, Silent, Answered };
+    Outcome Run(const PollUnit& unit);
 
     transport::SerialLink& link_;
     PageSpec spec_;
@@ -103,6 +124,8 @@ class DevicePage : public QWidget {
     std::vector<QVBoxLayout*> columnExtras_;
     QCheckBox* realtime_ = nullptr;
     QComboBox* sensorType_ = nullptr;
+    // While the device is silent: the index of the unit the next tick asks (-1: all).
+    int silentTurn_ = -1;
 };
 
 // A page that is nothing but its table.

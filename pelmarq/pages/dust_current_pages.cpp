@@ -21,7 +21,10 @@ PageSpec DustSpec() {
                      {"PM2.5系数B", "", 0, 0, 0, 0x0072, F, RW, 0, 2},
                      {"PM10系数B", "", 0, 0, 0, 0x0082, F, RW, 0, 2}},
             .realtime = {0, "自动", RealtimeMode::AllButtons, 0},
-            .queryText = "读取"};
+            .queryText = "读取",
+            // Coefficients B under A: three columns side by side are wider than a 1024-pixel
+            // screen.
+            .columnsPerLine = 2};
 }
 
 // The states are shown as the raw numbers the collector reports. The "实时" box only

@@ -106,17 +106,22 @@ protocol::ExchangeStatus MultiGasPage::ReadRow(std::size_t row, bool showErrors)
 
 // One request for the whole block, with the longer wait it needs; a failed poll empties
 // every measured field so no earlier reading stays on screen as if it were live.
-void MultiGasPage::Poll() {
-    std::uint16_t block[kBlockRegisters] = {};
-    const bool ok = Client().ReadRegisters(0, kBlockRegisters, block, transport::kBlockWait) ==
-                    protocol::ExchangeStatus::Ok;
-    for (std::size_t i = 0; i < kMeasured; ++i) {
-        if (ok)
-            Edit(i)->setText(
-                QString::fromStdString(MeasuredText(kValues[i], block + kValues[i].reg)));
-        else
-            Edit(i)->clear();
-    }
+std::vector<DevicePage::PollUnit> MultiGasPage::PollUnits() {
+    const auto clear = [this] {
+        for (std::size_t i = 0; i < kMeasured; ++i) Edit(i)->clear();
+    };
+    const auto read = [this, clear] {
+        std::uint16_t block[kBlockRegisters] = {};
+        const protocol::ExchangeStatus status =
+            Client().ReadRegisters(0, kBlockRegisters, block, transport::kBlockWait);
+        clear();
+        if (status == protocol::ExchangeStatus::Ok)
+            for (std::size_t i = 0; i < kMeasured; ++i)
+                Edit(i)->setText(
+                    QString::fromStdString(MeasuredText(kValues[i], block + kValues[i].reg)));
+        return status;
+    };
+    return {{read, clear}};
 }
 
 }  // namespace pages

@@ -10,9 +10,9 @@ class MultiGasPage : public DevicePage {
     Q_OBJECT
   public:
     MultiGasPage(transport::SerialLink& link, QWidget* parent = nullptr);
-    void Poll() override;
 
   protected:
+    std::vector<PollUnit> PollUnits() override;
     protocol::ExchangeStatus ReadRow(std::size_t row, bool showErrors) override;
 };
 

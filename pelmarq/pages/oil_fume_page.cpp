@@ -33,8 +33,8 @@ OilFumePage::OilFumePage(transport::SerialLink& link, QWidget* parent)
     : DevicePage(link, OilFumeSpec(), parent) {}
 
 // The device is polled oil fume first, then particulates, then hydrocarbons.
-void OilFumePage::Poll() {
-    for (std::size_t row : {kOilFume, kParticulates, kHydrocarbons}) ReadRow(row, false);
+std::vector<DevicePage::PollUnit> OilFumePage::PollUnits() {
+    return {RowUnit(kOilFume), RowUnit(kParticulates), RowUnit(kHydrocarbons)};
 }
 
 }  // namespace pages

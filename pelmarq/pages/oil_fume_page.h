@@ -10,7 +10,9 @@ class OilFumePage : public DevicePage {
     Q_OBJECT
   public:
     OilFumePage(transport::SerialLink& link, QWidget* parent = nullptr);
-    void Poll() override;
+
+  protected:
+    std::vector<PollUnit> PollUnits() override;
 };
 
 }  // namespace pages

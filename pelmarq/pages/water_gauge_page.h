@@ -11,7 +11,8 @@ class WaterGaugePage : public DevicePage {
   public:
     WaterGaugePage(transport::SerialLink& link, QWidget* parent = nullptr);
 
-    void Poll() override;
+  protected:
+    std::vector<PollUnit> PollUnits() override;
 };
 
 }  // namespace pages

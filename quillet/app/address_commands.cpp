@@ -10,6 +10,7 @@
 #include "entry_text.h"
 #include "message_box.h"
 #include "register_frames.h"
+#include "status_line.h"
 #include "transmitter_dialog.h"
 
 namespace quillet {
@@ -94,7 +95,11 @@ void AddressCommands::Scan() {
     for (std::uint32_t baud : kScanRates) {
         if (!Reopen(path, baud)) return openFailed();
         EnableScan(false);
-        if (!client.SendAddressFrame(0, 0)) continue;
+        // The window is blocked for the wait; the status line says which rate is tried.
+        dialog_.Status().Probing(baud);
+        const bool found = client.SendAddressFrame(0, 0);
+        dialog_.Status().EndProgress();
+        if (!found) continue;
         ShowDevice();
         foundPath_ = path;
         ui::Message(&dialog_,
@@ -107,7 +112,10 @@ void AddressCommands::Scan() {
 
     if (!Reopen(path, kBroadcastRate)) return openFailed();
     EnableScan(false);
-    if (!client.ReadCommBlock()) {
+    dialog_.Status().Probing(kBroadcastRate);
+    const bool found = client.ReadCommBlock();
+    dialog_.Status().EndProgress();
+    if (!found) {
         EnableScan(true);
         ui::Message(&dialog_, Tr("测试结束 未知波特率"), Tr("测试结果"), ui::BoxIcon::None);
         return;

@@ -8,6 +8,7 @@
 #include "dialog_text.h"
 #include "message_box.h"
 #include "port_discovery.h"
+#include "port_selector.h"
 #include "profiles.h"
 #include "simulated_line.h"
 #include "transmitter_dialog.h"
@@ -49,6 +50,7 @@ int main(int argc, char** argv) {
     {
         // The dialog (and its reader thread) ends before the simulated line closes.
         quillet::TransmitterDialog dialog(ports);
+        dialog.Ports().KeepPaths(extra);
         QStringList notes;
         if (demo) {
             notes << quillet::Tr("演示：模拟设备 %1（%2），串口 %3")

@@ -1,6 +1,5 @@
 #include "transmitter_dialog.h"
 
-#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QIcon>
@@ -16,6 +15,8 @@
 #include "light_threshold_dialog.h"
 #include "message_box.h"
 #include "parameter_commands.h"
+#include "port_selector.h"
+#include "status_line.h"
 #include "wireless_dialog.h"
 
 // Resources of a static library register only when asked to, outside any namespace.
@@ -41,6 +42,9 @@ TransmitterDialog::TransmitterDialog(const std::vector<transport::PortEntry>& po
     // Every command waits for a successful scan.
     EnableCommands(false);
     busy_.Start();
+    // A command on a line that went away says so in the status line as soon as it returns.
+    for (QPushButton* b : findChildren<QPushButton*>())
+        connect(b, &QPushButton::clicked, status_, &ui::StatusLine::Check);
 }
 
 // The link's destructor joins the reader thread before the dialog's state goes away.
@@ -58,14 +62,23 @@ void TransmitterDialog::BuildLayout() {
     auto* outer = new QVBoxLayout(this);
 
     auto* top = new QHBoxLayout;
-    ports_ = new QComboBox;
-    ports_->setObjectName("1000");
+    ports_ = new ui::PortSelector;
     ports_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    ports_->SetPortOpen([this] { return link_.IsOpen(); });
     top->addWidget(ports_, 1);
     top->addWidget(Button("测试波特率", 1001));
     outer->addLayout(top);
 
-    QGridLayout* device = AddGroup(outer);
+    // Two columns (device and live values, then parameters and the dialog buttons): in one,
+    // the window is taller than a 768-pixel screen and its last lines fall off it.
+    auto* columns = new QHBoxLayout;
+    auto* left = new QVBoxLayout;
+    auto* right = new QVBoxLayout;
+    columns->addLayout(left, 1);
+    columns->addLayout(right, 1);
+    outer->addLayout(columns);
+
+    QGridLayout* device = AddGroup(left);
     const struct {
         const char* label;
         int edit, query, set;
@@ -85,13 +98,18 @@ void TransmitterDialog::BuildLayout() {
         ++row;
     }
 
-    QGridLayout* live = AddGroup(outer);
-    QGridLayout* parameters = AddGroup(outer);
+    QGridLayout* live = AddGroup(left);
+    left->addStretch(1);
+    QGridLayout* parameters = AddGroup(right);
     parameters_ = std::make_unique<ParameterCommands>(*this, live, parameters, &commands_);
-    // The live and parameter groups line up their columns with the device group.
-    for (QGridLayout* grid : {device, live, parameters}) grid->setColumnMinimumWidth(0, 130);
+    // The live and parameter groups line up their columns with the device group; the
+    // fields keep room for their values however narrow the window is.
+    for (QGridLayout* grid : {device, live, parameters}) {
+        grid->setColumnMinimumWidth(0, 130);
+        grid->setColumnMinimumWidth(1, 100);
+    }
 
-    QGridLayout* doors = AddGroup(outer);
+    QGridLayout* doors = AddGroup(right);
     const struct {
         const char* label;
         const char* button;
@@ -127,6 +145,8 @@ void TransmitterDialog::BuildLayout() {
     note_->setWordWrap(true);
     note_->hide();
     outer->addWidget(note_);
+    status_ = new ui::StatusLine([this] { return link_.Lost(); });
+    outer->addWidget(status_);
 
     address_ = std::make_unique<AddressCommands>(*this);
 }
@@ -137,7 +157,7 @@ void TransmitterDialog::SetNote(const QString& text) {
 }
 
 std::string TransmitterDialog::SelectedPath() const {
-    return ports_->currentData().toString().toStdString();
+    return ports_->SelectedPath();
 }
 
 void TransmitterDialog::EnableCommands(bool on) {
@@ -151,13 +171,20 @@ void TransmitterDialog::OpenAtStart() {
 
 void TransmitterDialog::ConfigureWireless() {
     EnableCommands(false);
-    if (client_.EnterConfigMode(&gateway_)) {
+    // Each of the two long waits blocks the window for up to 6 s; the status line says why.
+    status_->Progress(Tr("正在进入配置模式…"));
+    const bool entered = client_.EnterConfigMode(&gateway_);
+    status_->EndProgress();
+    if (entered) {
         {
             // Built anew on every opening, so its start-up runs each time.
             WirelessDialog wireless(client_, gateway_, this);
             wireless.exec();
         }
-        if (!client_.ExitConfigMode())
+        status_->Progress(Tr("正在退出配置模式…"));
+        const bool left = client_.ExitConfigMode();
+        status_->EndProgress();
+        if (!left)
             ui::Message(this, Tr("退出配置模式失败，请给设备重新上电"), Tr("警告"),
                         ui::BoxIcon::Question);
     } else {

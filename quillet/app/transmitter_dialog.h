@@ -14,10 +14,14 @@
 #include "transmitter_client.h"
 #include "wireless_frames.h"
 
-class QComboBox;
 class QGridLayout;
 class QLabel;
 class QPushButton;
+
+namespace ui {
+class PortSelector;
+class StatusLine;
+}  // namespace ui
 
 namespace quillet {
 
@@ -37,6 +41,9 @@ class TransmitterDialog : public QDialog {
 
     // A line at the bottom of the window: the demo's simulated device, a port hint.
     void SetNote(const QString& text);
+    // The line under it: progress of a long wait, or that the port was lost.
+    ui::StatusLine& Status() { return *status_; }
+    ui::PortSelector& Ports() { return *ports_; }
 
     transport::SerialLink& Link() { return link_; }
     TransmitterClient& Client() { return client_; }
@@ -58,8 +65,9 @@ class TransmitterDialog : public QDialog {
     TransmitterClient client_{link_};
     BusyFlag busy_;
     protocol::GatewayState gateway_;
-    QComboBox* ports_ = nullptr;
+    ui::PortSelector* ports_ = nullptr;
     QLabel* note_ = nullptr;
+    ui::StatusLine* status_ = nullptr;
     std::vector<QPushButton*> commands_;
     std::unique_ptr<AddressCommands> address_;
     std::unique_ptr<ParameterCommands> parameters_;

@@ -402,13 +402,6 @@ TEST_F(MainWindowTest, AboutEntryInTheContextMenuAndOnF1) {
     about->trigger();
 }
 
-TEST_F(MainWindowTest, EmptyPortListDisablesTheSelectorAndTheScanSaysOpenFailed) {
-    app::MainDialog empty({}, 0, QString());
-    EXPECT_FALSE(Find<QComboBox>(&empty, "1000")->isEnabled());
-    Find<QPushButton>(&empty, "1001")->click();
-    EXPECT_EQ(boxes.Only().text, "串口打开失败");
-}
-
 TEST_F(MainWindowTest, BaudChangeReopensThePortTheDeviceWasFoundOn) {
     StartDevice(Device(7, 4800));
     // The device is reached through a link that disappears after the scan.

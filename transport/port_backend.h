@@ -24,7 +24,7 @@ enum class OpenError : std::uint8_t {
     Missing,      // no such device or host name
     Busy,         // another program holds the line
     Denied,       // this user may not open it
-    NotSerial,    // a file or device that is no serial line
+    NotSerial,    // a file or device that is no serial line, a server that will not set one
     BadSettings,  // the line refused the rate or framing
     Refused,      // the server refused the connection
     NoAnswer,     // the server did not answer the line-setting negotiation in time

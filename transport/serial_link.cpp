@@ -5,9 +5,10 @@
 namespace transport {
 namespace {
 
-// Long enough for the reader to watch 30 silent polls on a busy machine; a flush that takes
-// longer has found a line that never falls silent, and the request goes out anyway.
-constexpr int kFlushTimeoutMs = 2000;
+// The reader serves a flush within its own bound (kLongestFlushWait) once it runs; this only
+// keeps the UI from hanging on a reader that cannot run at all. Going on before the flush is
+// served would let it drop the next reply, so the bound is generous.
+constexpr int kFlushTimeoutMs = 10000;
 // Waits in steps up to this long are woken by each framed burst.
 constexpr int kWakeOnBurstMaxStepMs = 20;
 

@@ -12,12 +12,31 @@ namespace {
 const fuzz::Bytes kCommBlockHead = {protocol::kWriteMultiple, 0x02, 0x00, 0x00,
                                     protocol::kCommBlockCount};
 
+#ifdef FUZZ_REQUEST_CHECKED_WRITES
+
+bool Check(const Frame& request, std::uint8_t deviceAddress, const Reply& reply) {
+    const bool ok =
+        protocol::CheckCommBlockWriteReply(request, deviceAddress, reply.data(), reply.size());
+    if (ok) {
+        FUZZ_EXPECT(reply.size() == 8 && fuzz::EndsInCrc(reply));
+        // The device answers from the address asked, its own or the new one (register 0x0200).
+        FUZZ_EXPECT(reply[0] == request[0] || reply[0] == deviceAddress || reply[0] == request[8]);
+        for (std::size_t i = 0; i < kCommBlockHead.size(); ++i)
+            FUZZ_EXPECT(reply[1 + i] == kCommBlockHead[i]);
+    }
+    return ok;
+}
+
+#else
+
 // This check knows neither the request nor the device.
 bool Check(const Frame&, std::uint8_t, const Reply& reply) {
     const bool ok = protocol::CheckCommBlockWriteReply(reply.data(), reply.size());
     if (ok) FUZZ_EXPECT(reply.size() >= 4 && !(reply[1] & 0x80) && fuzz::EndsInCrc(reply));
     return ok;
 }
+
+#endif
 
 }  // namespace
 

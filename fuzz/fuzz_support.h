@@ -135,10 +135,8 @@ T Filled(std::uint8_t pattern) {
 }
 
 inline bool AllBytes(const void* at, std::size_t length, std::uint8_t pattern) {
-    const auto* bytes = static_cast<const std::uint8_t*>(at);
-    for (std::size_t i = 0; i < length; ++i)
-        if (bytes[i] != pattern) return false;
-    return true;
+    const Bytes filled(length, pattern);
+    return length == 0 || std::memcmp(at, filled.data(), length) == 0;
 }
 
 template <class T>

@@ -12,8 +12,6 @@ namespace {
 const fuzz::Bytes kCommBlockHead = {protocol::kWriteMultiple, 0x02, 0x00, 0x00,
                                     protocol::kCommBlockCount};
 
-#ifdef FUZZ_REQUEST_CHECKED_WRITES
-
 bool Check(const Frame& request, std::uint8_t deviceAddress, const Reply& reply) {
     const bool ok =
         protocol::CheckCommBlockWriteReply(request, deviceAddress, reply.data(), reply.size());
@@ -26,17 +24,6 @@ bool Check(const Frame& request, std::uint8_t deviceAddress, const Reply& reply)
     }
     return ok;
 }
-
-#else
-
-// This check knows neither the request nor the device.
-bool Check(const Frame&, std::uint8_t, const Reply& reply) {
-    const bool ok = protocol::CheckCommBlockWriteReply(reply.data(), reply.size());
-    if (ok) FUZZ_EXPECT(reply.size() >= 4 && !(reply[1] & 0x80) && fuzz::EndsInCrc(reply));
-    return ok;
-}
-
-#endif
 
 }  // namespace
 

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <chrono>
 
+#include "local_line.h"
 #include "posix_baud.h"
 #include "serial_port.h"
 
@@ -23,6 +24,11 @@ bool LineGone(int error) {
 }
 
 }  // namespace
+
+// Every name that is no network address is taken for a device path; a wrong one fails to open.
+std::shared_ptr<PortBackend> MakeLocalLineBackend(const std::string&) {
+    return std::make_shared<PosixSerialBackend>();
+}
 
 bool SerialPort::IsSupportedBaud(std::uint32_t baud) {
     speed_t s;

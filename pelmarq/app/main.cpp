@@ -13,7 +13,9 @@
 #include "port_discovery.h"
 #include "port_selector.h"
 #include "profiles.h"
+#ifndef _WIN32
 #include "simulated_line.h"
+#endif
 
 namespace {
 
@@ -75,29 +77,41 @@ int main(int argc, char** argv) {
         }
     }
 
+#ifdef _WIN32
+    // The simulated devices are served on a pseudo-terminal, which Windows does not have.
+    if (demoProfile) {
+        std::fprintf(stderr, "pelmarq: 演示模式需要伪终端，Windows 上不可用\n");
+        return 2;
+    }
+#endif
+
     QApplication app(argc, argv);
     ui::SetDefaultCaption(QStringLiteral("Pelmarq"));
 
-    std::unique_ptr<sim::SimulatedLine> line;
     QString status;
+    std::string demoPath;
+#ifndef _WIN32
+    std::unique_ptr<sim::SimulatedLine> line;
     if (demoProfile) {
         line = std::make_unique<sim::SimulatedLine>(demoProfile->make({}));
         if (!line->Ok()) {
             std::fprintf(stderr, "pelmarq: cannot open a pseudo-terminal for the demo\n");
             return 1;
         }
-        paths.push_back(line->Path());
+        demoPath = line->Path();
+        paths.push_back(demoPath);
         status = QObject::tr("演示模式：模拟设备 %1（%2），端口 %3")
                      .arg(QString::fromStdString(demoProfile->name),
                           QString::fromStdString(demoProfile->description),
-                          QString::fromStdString(line->Path()));
+                          QString::fromStdString(demoPath));
     }
+#endif
 
     std::vector<transport::PortEntry> denied;
     std::vector<app::PortChoice> ports;
     int selected = 0;
     for (const transport::PortEntry& e : transport::SelectablePorts(paths, &denied)) {
-        if (line && e.path == line->Path()) selected = static_cast<int>(ports.size());
+        if (!demoPath.empty() && e.path == demoPath) selected = static_cast<int>(ports.size());
         ports.push_back({e.path, e.Label()});
     }
     const QString hint = QString::fromStdString(transport::PermissionHint(denied));

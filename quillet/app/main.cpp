@@ -10,7 +10,9 @@
 #include "port_discovery.h"
 #include "port_selector.h"
 #include "profiles.h"
+#ifndef _WIN32
 #include "simulated_line.h"
+#endif
 #include "transmitter_dialog.h"
 
 int main(int argc, char** argv) {
@@ -27,24 +29,37 @@ int main(int argc, char** argv) {
 
     std::vector<std::string> extra;
     for (const QString& port : line.ports) extra.push_back(port.toStdString());
-    std::unique_ptr<sim::SimulatedLine> demo;
-    const sim::Profile* profile = nullptr;
+    std::string demoPath;
+    QString demoNote;
+#ifdef _WIN32
+    // The simulated devices are served on a pseudo-terminal, which Windows does not have.
     if (line.demo) {
-        profile = sim::FindProfile(line.profile.toStdString());
+        std::fprintf(stderr, "quillet: 演示模式需要伪终端，Windows 上不可用\n");
+        return 2;
+    }
+#else
+    std::unique_ptr<sim::SimulatedLine> demo;
+    if (line.demo) {
+        const sim::Profile* profile = sim::FindProfile(line.profile.toStdString());
         demo = std::make_unique<sim::SimulatedLine>(profile->make({}));
         if (!demo->Ok()) {
             std::fprintf(stderr, "quillet: cannot open a pseudo-terminal for the demo\n");
             return 1;
         }
-        extra.push_back(demo->Path());
+        demoPath = demo->Path();
+        extra.push_back(demoPath);
+        demoNote = quillet::Tr("演示：模拟设备 %1（%2），串口 %3")
+                       .arg(QString::fromStdString(profile->name),
+                            QString::fromStdString(profile->description),
+                            QString::fromStdString(demoPath));
     }
+#endif
     std::vector<transport::PortEntry> denied;
     std::vector<transport::PortEntry> ports = transport::SelectablePorts(extra, &denied);
-    if (demo) {
+    if (!demoPath.empty()) {
         // The demo's port goes first: that is the one opened at start.
-        std::stable_partition(ports.begin(), ports.end(), [&](const transport::PortEntry& p) {
-            return p.path == demo->Path();
-        });
+        std::stable_partition(ports.begin(), ports.end(),
+                              [&](const transport::PortEntry& p) { return p.path == demoPath; });
     }
 
     {
@@ -52,12 +67,7 @@ int main(int argc, char** argv) {
         quillet::TransmitterDialog dialog(ports);
         dialog.Ports().KeepPaths(extra);
         QStringList notes;
-        if (demo) {
-            notes << quillet::Tr("演示：模拟设备 %1（%2），串口 %3")
-                         .arg(QString::fromStdString(profile->name),
-                              QString::fromStdString(profile->description),
-                              QString::fromStdString(demo->Path()));
-        }
+        if (!demoNote.isEmpty()) notes << demoNote;
         if (!denied.empty()) notes << QString::fromStdString(transport::PermissionHint(denied));
         dialog.SetNote(notes.join('\n'));
         dialog.exec();

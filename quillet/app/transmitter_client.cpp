@@ -135,7 +135,7 @@ bool TransmitterClient::ExitConfigMode() {
 
 bool TransmitterClient::WirelessCommand(const protocol::Frame& request) {
     const std::size_t n = Exchange(request);
-    return Accepted(protocol::CheckWirelessCommandReply(request, reply_, n));
+    return Accepted(protocol::CheckWirelessSetReply(request, reply_, n));
 }
 
 bool TransmitterClient::ConfigureNode(std::uint8_t index, protocol::GatewayState* state) {

@@ -78,7 +78,7 @@ class TransmitterClient {
   private:
     bool ReadRegistersAt(std::uint8_t target, std::uint16_t reg, std::uint8_t count,
                          std::uint16_t* values);
-    // A gateway command confirmed by a gateway reply carrying its command byte.
+    // A gateway set confirmed by a gateway reply carrying its command and no other value.
     bool WirelessCommand(const protocol::Frame& request);
     // Passes `ok` through, telling the link when a reply was accepted (a failed exchange makes
     // the next request wait out a late reply first).

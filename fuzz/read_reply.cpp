@@ -16,7 +16,7 @@ ExchangeStatus Check(std::uint8_t address, std::uint8_t count, const Reply& repl
         const ExchangeStatus status =
             protocol::CheckReadReply(address, count, reply.data(), reply.size(), out.get());
         if (status == ExchangeStatus::Ok) {
-            FUZZ_EXPECT(reply.size() >= 3 + 2 * std::size_t{count} + 2);
+            FUZZ_EXPECT(reply.size() == 3 + 2 * std::size_t{count} + 2);
             FUZZ_EXPECT(reply[0] == address && reply[1] == protocol::kReadHolding);
             FUZZ_EXPECT(fuzz::EndsInCrc(reply));
             for (std::size_t i = 0; i < count; ++i)

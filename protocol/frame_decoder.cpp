@@ -134,6 +134,7 @@ Verdict JudgeRead(Bytes request, Bytes reply, const ReplyContext& context) {
     if (reply[0] != request[0] && reply[0] != context.alsoFrom) return Verdict::WrongAddress;
     if (reply[1] != kReadHolding) return Verdict::WrongFunction;
     if (reply.size() < least) return Verdict::TooShort;
+    if (reply.size() > least) return Verdict::TooLong;
     return Verdict::Ok;
 }
 

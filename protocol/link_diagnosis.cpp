@@ -25,6 +25,13 @@ constexpr Probe kScanProbes[] = {
     {DiagnosisStep::Scan, Addressing::Broadcast, 9600},
     {DiagnosisStep::Scan, Addressing::Zero, 9600},
 };
+// A server that keeps its line's rate (raw TCP): each probe once at that rate, which the
+// program does not know (0), and no listen at other rates, which it cannot set.
+constexpr Probe kFixedRateProbes[] = {
+    {DiagnosisStep::Scan, Addressing::Frame, 0},
+    {DiagnosisStep::Scan, Addressing::Broadcast, 0},
+    {DiagnosisStep::Scan, Addressing::Zero, 0},
+};
 constexpr std::uint32_t kListenRates[] = {1200, 19200, 38400};
 constexpr Addressing kListenProbes[] = {Addressing::Frame, Addressing::Broadcast, Addressing::Zero};
 
@@ -116,12 +123,16 @@ class Diagnosis {
   public:
     Diagnosis(transport::SerialLink& link, const std::string& port,
               const DiagnosisProgressFn& progress)
-        : link_(link), port_(port), progress_(progress), start_(Clock::now()) {
+        : link_(link),
+          port_(port),
+          progress_(progress),
+          start_(Clock::now()),
+          fixedRate_(transport::SerialPort::FixedRate(port)) {
         result_.firstSequence = link_.Tap().LastSequence() + 1;
     }
 
     LinkDiagnosis Run() {
-        if (!Scan() && !Listen()) result_.verdict = LinkVerdict::Silent;
+        if (!Scan() && (fixedRate_ || !Listen())) result_.verdict = LinkVerdict::Silent;
         result_.lastSequence = link_.Tap().LastSequence();
         return result_;
     }
@@ -129,7 +140,8 @@ class Diagnosis {
   private:
     // The scan's probes; true once the verdict is known.
     bool Scan() {
-        for (const Probe& p : kScanProbes)
+        for (const Probe& p : fixedRate_ ? std::span<const Probe>(kFixedRateProbes)
+                                         : std::span<const Probe>(kScanProbes))
             if (Send(p)) return true;
         const std::vector<Outcome> outcomes = Outcomes();
         bool bytes = false;
@@ -197,7 +209,9 @@ class Diagnosis {
         // link's wait for a late reply that is not coming. After bytes, the link's own wait
         // (same rate) or a pause before the re-open lets late bytes land in this probe's
         // records.
-        const bool reopen = !link_.IsOpen() || openBaud_ != p.baud || link_.LastExchangeSilent();
+        // A fixed-rate line is connected once (again only if it was lost).
+        const bool reopen = probes_ == 0 || !link_.IsOpen() ||
+                            (!fixedRate_ && (openBaud_ != p.baud || link_.LastExchangeSilent()));
         if (reopen) {
             if (probes_ > 0 && !link_.LastExchangeSilent())
                 std::this_thread::sleep_for(transport::SerialLink::kLateReplyGuard);
@@ -288,6 +302,7 @@ class Diagnosis {
     const std::string& port_;
     const DiagnosisProgressFn& progress_;
     const Clock::time_point start_;
+    const bool fixedRate_;  // the port's rate is the server's
     std::uint32_t openBaud_ = 0;
     int probes_ = 0;
     std::vector<Probe> sent_;

@@ -63,7 +63,7 @@ struct LinkDiagnosis {
     LinkVerdict verdict = LinkVerdict::Silent;
     // The rate the verdict speaks of: where the device answered (ok, and behind an echo),
     // where the bytes came (other-rate), where the echo, the broken reply, the other address or
-    // the exception was first seen.
+    // the exception was first seen. 0 on a port whose rate is the server's (raw TCP).
     std::uint32_t baud = 0;
     // The probe that found it; ok and behind an echo: the device's addressing mode.
     Addressing mode = Addressing::Frame;
@@ -91,7 +91,9 @@ using DiagnosisProgressFn = std::function<void(const DiagnosisProgress&)>;
 // what is wrong. The probes: the FD query at 2400, 4800 and 9600, the comm block read at 0xFF
 // and at 0x00 at 9600; then, when all of those got nothing back, the same three at 1200,
 // 19200 and 38400 to hear whether anything answers there. It stops at the first device found,
-// the first port that will not open, and the first rate that answers outside the scan. Every
+// the first port that will not open, and the first rate that answers outside the scan. On a
+// port whose rate is the server's ("tcp://") the three probes go once each on one connection
+// at that rate (reported as 0) and nothing listens at other rates. Every
 // probe is also an echo check: a burst that begins with the request it follows. The port is
 // left open at the last rate tried; the device address of the link is not changed.
 LinkDiagnosis DiagnoseLink(transport::SerialLink& link, const std::string& port,

@@ -22,6 +22,7 @@ int SerialPort::Open() {
         openError_ = OpenError::Missing;
         return 0;
     }
+    fixedRate_.store(!backend->CanSetRate(), std::memory_order_release);
     openError_ = backend->Open(path_, settings_);
     if (openError_ != OpenError::None) return 0;
     backend_ = std::move(backend);
@@ -52,7 +53,13 @@ void SerialPort::LoseLocked() {
 
 bool SerialPort::CanSetRate() const {
     std::lock_guard lock(mutex_);
-    return !backend_ || backend_->CanSetRate();
+    return backend_ ? backend_->CanSetRate() : !FixedRate(path_);
+}
+
+bool SerialPort::FixedRate(const std::string& name) {
+    // Only made, not opened: the backend knows its scheme's nature without a connection.
+    const std::shared_ptr<PortBackend> backend = MakeBackend(name);
+    return backend && !backend->CanSetRate();
 }
 
 void SerialPort::WaitForInput(int timeoutMs) {

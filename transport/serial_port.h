@@ -52,10 +52,18 @@ class SerialPort {
     bool IsOpen() const { return open_.load(std::memory_order_acquire); }
     // True once the open line went away under the program, until the next successful Open.
     bool Lost() const { return lost_.load(std::memory_order_acquire); }
-    // False for an open port whose rate is fixed at the other end (raw TCP).
+    // False where the line's rate is fixed at the other end (raw TCP): for the open port,
+    // or by the name of the port to open when none is open.
     bool CanSetRate() const;
     const std::string& Path() const { return path_; }
-    std::uint32_t Baud() const { return settings_.baud; }
+    // The rate this program set on the line; 0 while the port open is one whose rate belongs
+    // to the server, which the program cannot know.
+    std::uint32_t Baud() const {
+        return fixedRate_.load(std::memory_order_acquire) ? 0 : settings_.baud;
+    }
+
+    // A port by this name has a rate fixed at the other end ("tcp://HOST:PORT").
+    static bool FixedRate(const std::string& name);
 
     // A local serial line of this platform can be set to this rate.
     static bool IsSupportedBaud(std::uint32_t baud);
@@ -71,6 +79,7 @@ class SerialPort {
     std::shared_ptr<PortBackend> backend_;  // guarded by mutex_; a wait holds its own copy
     std::atomic<bool> open_{false};
     std::atomic<bool> lost_{false};
+    std::atomic<bool> fixedRate_{false};  // the open line's rate is the server's
     mutable std::mutex mutex_;
 };
 

@@ -66,6 +66,24 @@ std::string PortSelector::SelectedPath() const {
     return text.toStdString();
 }
 
+void PortSelector::RememberRemotePorts(const QString& program) {
+    history_.emplace(program);
+    remote_ = history_->Ports();
+    // Listed after the local ports; what was selected (or that nothing was) stays so.
+    const int selected = currentIndex();
+    for (const std::string& path : remote_) {
+        if (IndexOfPath(path) < 0)
+            addItem(QString::fromStdString(path), QString::fromStdString(path));
+    }
+    setCurrentIndex(selected);
+}
+
+void PortSelector::Used(const std::string& path) {
+    if (!history_) return;
+    history_->Remember(path);
+    remote_ = history_->Ports();
+}
+
 void PortSelector::Refresh() {
     const std::string selected = PathAt(currentIndex());
     // Text the user is typing (not an entry's label) survives the new list.
@@ -76,6 +94,7 @@ void PortSelector::Refresh() {
 
     std::vector<std::string> keep = kept_;
     for (const std::string& p : typed_) AddOnce(keep, p);
+    for (const std::string& p : remote_) AddOnce(keep, p);
     AddOnce(keep, selected);
     const std::vector<transport::PortEntry> ports = transport::SelectablePorts(keep);
 

@@ -2,12 +2,17 @@
 // The port selector both programs share (control 1000): the serial ports this user can
 // open, listed again each time the drop-down opens and every 2 s while no port is open, so
 // an adapter that comes back under another name can be picked without a restart. A path
-// the system does not list (a pseudo-terminal) can be typed; Return adds and selects it.
+// the system does not list (a pseudo-terminal, a device server's "tcp://HOST:PORT") can be
+// typed; Return adds and selects it. The network ports a program opened before are listed
+// after the local ones.
 #include <QComboBox>
 #include <QTimer>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "remote_port_history.h"
 
 namespace ui {
 
@@ -24,6 +29,11 @@ class PortSelector : public QComboBox {
     void AddPath(const std::string& path);
     // What a scan opens: the selected entry's path, or the text typed but not yet entered.
     std::string SelectedPath() const;
+
+    // Lists the network ports `program` opened before, and keeps those it opens from now on.
+    void RememberRemotePorts(const QString& program);
+    // The program opened `path`: a network port is listed again at the next start.
+    void Used(const std::string& path);
 
     // Lists the system's ports again, with the kept, typed and selected paths; keeps the
     // selection and any text being typed.
@@ -45,6 +55,8 @@ class PortSelector : public QComboBox {
 
     std::vector<std::string> kept_;
     std::vector<std::string> typed_;
+    std::optional<RemotePortHistory> history_;
+    std::vector<std::string> remote_;  // the history's ports, newest first
     std::function<bool()> portOpen_;
     QTimer refreshTimer_;
 };

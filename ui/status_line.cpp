@@ -27,7 +27,8 @@ void StatusLine::Progress(const QString& text) {
 }
 
 void StatusLine::Probing(std::uint32_t baud) {
-    Progress(tr("正在测试 %1 波特率…").arg(baud));
+    // Naming a rate the program did not set would be a guess.
+    Progress(baud == 0 ? tr("正在测试网络串口…") : tr("正在测试 %1 波特率…").arg(baud));
 }
 
 void StatusLine::EndProgress() {

@@ -23,7 +23,7 @@ class StatusLine : public QLabel {
     // Shows `text` at once: the exchange that follows blocks the event loop, so the line is
     // painted now, not when the loop comes back.
     void Progress(const QString& text);
-    // The scan's probe at this rate.
+    // The scan's probe at this rate; 0: at the rate a network server keeps for its line.
     void Probing(std::uint32_t baud);
     // The wait is over: the progress text goes (the lost line shows again if so).
     void EndProgress();

@@ -6,6 +6,7 @@
 #include "entry_text.h"
 #include "main_dialog.h"
 #include "message_box.h"
+#include "open_failure.h"
 
 namespace app {
 
@@ -106,6 +107,12 @@ void MainDialog::SetAddress() {
 }
 
 void MainDialog::SetBaud() {
+    // A raw TCP server keeps its line's rate: a device moved to another one could not be
+    // reached until the server is set to match, so nothing is sent.
+    if (!link_.Port().CanSetRate()) {
+        ui::Message(this, tr("网络串口不能修改波特率"), tr("警告"), ui::BoxIcon::Warning);
+        return;
+    }
     const std::optional<std::uint8_t> address = AddressEntry();
     if (!address) return;
     const std::optional<double> baud = protocol::ParseEntryNumber(baud_->text().toStdString());
@@ -139,7 +146,8 @@ void MainDialog::SetBaud() {
     // shows now.
     const std::string path = foundPort_.empty() ? SelectedPortPath() : foundPort_;
     if (!link_.Reopen(path, currentBaud_))
-        ui::Message(this, tr("串口打开失败"), tr("串口提示"), ui::BoxIcon::Stop);
+        ui::Message(this, ui::OpenFailureText(link_.Port().LastOpenError()), tr("串口提示"),
+                    ui::BoxIcon::Stop);
 }
 
 }  // namespace app

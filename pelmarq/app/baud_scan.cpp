@@ -2,9 +2,12 @@
 // 9600 baud, then the comm block read at 9600 baud at address 0xFF and at address 0.
 #include <QLineEdit>
 #include <QPushButton>
+#include <span>
 
 #include "main_dialog.h"
 #include "message_box.h"
+#include "open_failure.h"
+#include "port_selector.h"
 #include "status_line.h"
 
 namespace app {
@@ -23,6 +26,14 @@ constexpr Probe kProbes[] = {
     {9600, ProbeKind::CommBlockZero},
 };
 
+// A server that keeps its line's rate (raw TCP): one connection, each request once, at
+// whatever rate the server has; the rate shown is then the one the device reports.
+constexpr Probe kFixedRateProbes[] = {
+    {0, ProbeKind::AddressFrame},
+    {0, ProbeKind::CommBlockBroadcast},
+    {0, ProbeKind::CommBlockZero},
+};
+
 }  // namespace
 
 void MainDialog::Scan() {
@@ -31,11 +42,18 @@ void MainDialog::Scan() {
     broadcast_ = false;
     zeroAddress_ = false;
     const std::string path = SelectedPortPath();
-    for (const Probe& probe : kProbes) {
-        if (!link_.Reopen(path, probe.baud)) {
-            ui::Message(this, tr("串口打开失败"), tr("警告"), ui::BoxIcon::Question);
-            EnablePortControls(true);
-            return;
+    const bool fixedRate = transport::SerialPort::FixedRate(path);
+    const std::span<const Probe> probes =
+        fixedRate ? std::span<const Probe>(kFixedRateProbes) : std::span<const Probe>(kProbes);
+    for (const Probe& probe : probes) {
+        if (!fixedRate || &probe == &probes.front()) {
+            if (!link_.Reopen(path, probe.baud)) {
+                ui::Message(this, ui::OpenFailureText(link_.Port().LastOpenError()), tr("警告"),
+                            ui::BoxIcon::Question);
+                EnablePortControls(true);
+                return;
+            }
+            ports_->Used(path);
         }
         EnablePortControls(false);
         const std::uint8_t slave = probe.kind == ProbeKind::CommBlockZero

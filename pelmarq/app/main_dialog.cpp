@@ -65,6 +65,7 @@ void MainDialog::BuildUi(const std::vector<PortChoice>& ports, int selected, con
         ports_->setCurrentIndex(
             selected >= 0 && selected < static_cast<int>(ports.size()) ? selected : 0);
     ports_->SetPortOpen([this] { return link_.IsOpen(); });
+    ports_->RememberRemotePorts(QStringLiteral("pelmarq"));
     scan_ = new QPushButton(tr("测试波特率"), portGroup);
     scan_->setObjectName("1001");
     portRow->addWidget(ports_, 1);

@@ -9,6 +9,8 @@
 #include "dialog_text.h"
 #include "entry_text.h"
 #include "message_box.h"
+#include "open_failure.h"
+#include "port_selector.h"
 #include "register_frames.h"
 #include "status_line.h"
 #include "transmitter_dialog.h"
@@ -70,7 +72,14 @@ AddressCommands::AddressCommands(TransmitterDialog& dialog) : dialog_(dialog) {
 }
 
 bool AddressCommands::Reopen(const std::string& path, std::uint32_t baud) {
-    return dialog_.Link().Reopen(path, baud) != 0;
+    if (!dialog_.Link().Reopen(path, baud)) return false;
+    dialog_.Ports().Used(path);
+    return true;
+}
+
+void AddressCommands::OpenFailed(const QString& caption, ui::BoxIcon icon) {
+    ui::Message(&dialog_, ui::OpenFailureText(dialog_.Link().Port().LastOpenError()), caption,
+                icon);
 }
 
 void AddressCommands::EnableScan(bool on) {
@@ -89,17 +98,24 @@ void AddressCommands::Scan() {
     client.SetBroadcast(false);
     const std::string path = dialog_.SelectedPath();
     const auto openFailed = [this] {
-        Warn(dialog_, "串口打开失败");
+        OpenFailed(Tr("警告"), ui::BoxIcon::Question);
         EnableScan(true);
     };
+    // A server that keeps its line's rate (raw TCP) is connected once and each request goes
+    // once, at that rate: one pass, and the rate shown is the one the device reports.
+    const bool fixedRate = transport::SerialPort::FixedRate(path);
+    if (fixedRate && !Reopen(path, 0)) return openFailed();
     for (std::uint32_t baud : kScanRates) {
-        if (!Reopen(path, baud)) return openFailed();
+        if (!fixedRate && !Reopen(path, baud)) return openFailed();
         EnableScan(false);
         // The window is blocked for the wait; the status line says which rate is tried.
-        dialog_.Status().Probing(baud);
+        dialog_.Status().Probing(fixedRate ? 0 : baud);
         const bool found = client.SendAddressFrame(0, 0);
         dialog_.Status().EndProgress();
-        if (!found) continue;
+        if (!found) {
+            if (fixedRate) break;
+            continue;
+        }
         ShowDevice();
         foundPath_ = path;
         ui::Message(&dialog_,
@@ -110,9 +126,9 @@ void AddressCommands::Scan() {
         return;
     }
 
-    if (!Reopen(path, kBroadcastRate)) return openFailed();
+    if (!fixedRate && !Reopen(path, kBroadcastRate)) return openFailed();
     EnableScan(false);
-    dialog_.Status().Probing(kBroadcastRate);
+    dialog_.Status().Probing(fixedRate ? 0 : kBroadcastRate);
     const bool found = client.ReadCommBlock();
     dialog_.Status().EndProgress();
     if (!found) {
@@ -168,6 +184,11 @@ void AddressCommands::SetAddress() {
 }
 
 void AddressCommands::SetBaud() {
+    // A raw TCP server keeps its line's rate: a device moved to another one could not be
+    // reached until the server is set to match, so nothing is sent.
+    if (!dialog_.Link().Port().CanSetRate())
+        return ui::Message(&dialog_, Tr("网络串口不能修改波特率"), Tr("警告"),
+                           ui::BoxIcon::Warning);
     const std::optional<double> entry = protocol::ParseEntryNumber(EntryOf(dialog_, 1013));
     if (!entry || (*entry != 2400 && *entry != 4800 && *entry != 9600))
         return ui::Message(&dialog_, Tr("波特率错误"));
@@ -184,8 +205,7 @@ void AddressCommands::SetBaud() {
     }
     if (!client.SendAddressFrame(code, 0)) return Warn(dialog_, "波特率设置失败");
     ui::Message(&dialog_, Tr("波特率设置成功"));
-    if (!Reopen(foundPath_, baud))
-        ui::Message(&dialog_, Tr("串口打开失败"), Tr("串口提示"), ui::BoxIcon::Stop);
+    if (!Reopen(foundPath_, baud)) OpenFailed(Tr("串口提示"), ui::BoxIcon::Stop);
 }
 
 }  // namespace quillet

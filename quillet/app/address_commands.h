@@ -2,8 +2,11 @@
 // Finding the transmitter and changing its address and baud rate: the scan (the FD frame
 // at 2400, 4800 and 9600, then the comm block at 0xFF at 9600, which puts the dialog into
 // broadcast mode), the address/baud queries and the two set commands in both modes.
+#include <QString>
 #include <cstdint>
 #include <string>
+
+#include "message_box.h"
 
 namespace quillet {
 
@@ -24,7 +27,10 @@ class AddressCommands {
     const std::string& FoundPath() const { return foundPath_; }
 
   private:
+    // Opens `path` at `baud` (a network port opened is remembered for the next start).
     bool Reopen(const std::string& path, std::uint32_t baud);
+    // The box of a failed open, with the reason where one is known.
+    void OpenFailed(const QString& caption, ui::BoxIcon icon);
     void EnableScan(bool on);
     void ShowDevice();
 

@@ -14,6 +14,7 @@
 #include "lcd_control_dialog.h"
 #include "light_threshold_dialog.h"
 #include "message_box.h"
+#include "open_failure.h"
 #include "parameter_commands.h"
 #include "port_selector.h"
 #include "status_line.h"
@@ -165,8 +166,14 @@ void TransmitterDialog::EnableCommands(bool on) {
 }
 
 void TransmitterDialog::OpenAtStart() {
-    if (link_.Reopen(SelectedPath(), kStartBaud)) return;
-    ui::Message(this, Tr("串口打开失败"), Tr("串口提示"), ui::BoxIcon::Stop);
+    // The network ports used before are listed after the local ones, the selection kept.
+    ports_->RememberRemotePorts(QStringLiteral("quillet"));
+    if (link_.Reopen(SelectedPath(), kStartBaud)) {
+        ports_->Used(SelectedPath());
+        return;
+    }
+    ui::Message(this, ui::OpenFailureText(link_.Port().LastOpenError()), Tr("串口提示"),
+                ui::BoxIcon::Stop);
 }
 
 void TransmitterDialog::ConfigureWireless() {

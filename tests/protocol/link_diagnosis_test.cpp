@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "register_device.h"
+#include "ser2net_process.h"
 #include "simulated_line.h"
 
 using namespace protocol;
@@ -178,4 +179,49 @@ TEST(LinkDiagnosis, VerdictsHaveStableWords) {
     EXPECT_STREQ(AddressingName(Addressing::Frame), "frame");
     EXPECT_STREQ(AddressingName(Addressing::Broadcast), "broadcast");
     EXPECT_STREQ(AddressingName(Addressing::Zero), "zero");
+}
+
+// Behind a raw TCP server the line's rate is the server's: each probe goes once on one
+// connection, nothing listens at other rates, and no verdict names a rate.
+TEST(DiagnoseOverRawTcp, ProbesOnceAtTheServersRateAndNamesNoRate) {
+    using nettest::Ser2netProcess;
+    if (Ser2netProcess::Program().empty())
+        GTEST_SKIP() << "ser2net is not installed (scripts/setup installs it)";
+    const struct {
+        const char* what;
+        AddressingMode mode;
+        bool silent;
+        LinkVerdict verdict;
+        int probes;
+    } rows[] = {
+        {"FD device", AddressingMode::Frame, false, LinkVerdict::Ok, 1},
+        {"comm block at 0", AddressingMode::Zero, false, LinkVerdict::Ok, 3},
+        {"nothing answers", AddressingMode::Frame, true, LinkVerdict::Silent, 3},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        sim::RegisterDeviceConfig config;
+        config.address = 7;
+        config.baud = 4800;
+        config.mode = row.mode;
+        sim::SimulatedLine line(
+            std::make_shared<sim::RegisterDevice>(config, sim::RegisterMap{{0, 550}}));
+        ASSERT_TRUE(line.Ok());
+        if (row.silent) line.SetFault(Fault::Silence);
+        Ser2netProcess server({{line.Path(), Ser2netProcess::Kind::RawTcp, 4800}});
+        ASSERT_EQ(server.Error(), "");
+        transport::SerialLink link;
+        std::vector<std::uint32_t> rates;
+        const LinkDiagnosis d = DiagnoseLink(
+            link, server.PortName(0), [&](const DiagnosisProgress& p) { rates.push_back(p.baud); });
+        EXPECT_STREQ(LinkVerdictName(d.verdict), LinkVerdictName(row.verdict));
+        EXPECT_EQ(d.probes, row.probes);
+        EXPECT_EQ(d.baud, 0u);
+        EXPECT_EQ(rates, std::vector<std::uint32_t>(static_cast<std::size_t>(row.probes), 0u));
+        EXPECT_EQ(line.Received().size(), static_cast<std::size_t>(row.probes));
+        EXPECT_EQ(line.LineBaud(), 4800u);
+        if (!row.silent) {
+            EXPECT_EQ(d.address, 7);
+        }
+    }
 }

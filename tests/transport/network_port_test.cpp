@@ -93,6 +93,7 @@ TEST_F(Ser2netTest, Rfc2217RatesReachTheRemoteLine) {
         ASSERT_EQ(link.Reopen(server.PortName(0), row.baud), 1)
             << static_cast<int>(link.Port().LastOpenError()) << server.Log();
         EXPECT_TRUE(link.Port().CanSetRate());
+        EXPECT_EQ(link.Port().Baud(), row.baud);
         EXPECT_TRUE(WaitUntil([&] { return line.LineBaud() == row.baud; })) << line.LineBaud();
         EXPECT_EQ(ReadRegisterZero(link), row.answers ? kRegisterZeroReply : Bytes{});
     }
@@ -168,6 +169,33 @@ TEST_F(Ser2netTest, RawTcpExchangesAtTheServersRate) {
         EXPECT_FALSE(link.Port().CanSetRate());
         EXPECT_EQ(ReadRegisterZero(link), kRegisterZeroReply);
         EXPECT_EQ(line.LineBaud(), 4800u);
+    }
+    // The rate asked for was never the line's: nothing reports it.
+    EXPECT_EQ(link.Port().Baud(), 0u);
+    const auto records = link.Tap().Since(0);
+    ASSERT_FALSE(records.empty());
+    for (const transport::TrafficRecord& r : records) EXPECT_EQ(r.baud, 0u) << r.sequence;
+}
+
+// Whether a port's rate is the server's is known from its name, before (and without) a
+// connection, so a command can refuse to change it while the line is closed or lost.
+TEST(NetworkPort, ARawTcpNameHasAFixedRate) {
+    const struct {
+        const char* name;
+        bool fixed;
+    } rows[] = {
+        {"tcp://127.0.0.1:1", true},
+        {"tcp://device-server:4001", true},
+        {"rfc2217://127.0.0.1:1", false},
+        {"/dev/ttyUSB0", false},
+        {"", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(transport::SerialPort::FixedRate(row.name), row.fixed);
+        transport::SerialPort port;
+        port.SetParams(row.name, 8, 0, 0, 4800);
+        EXPECT_EQ(port.CanSetRate(), !row.fixed);
     }
 }
 

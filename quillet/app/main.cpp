@@ -13,6 +13,7 @@
 #ifndef _WIN32
 #include "simulated_line.h"
 #endif
+#include "status_line.h"
 #include "transmitter_dialog.h"
 
 int main(int argc, char** argv) {
@@ -70,6 +71,7 @@ int main(int argc, char** argv) {
         if (!demoNote.isEmpty()) notes << demoNote;
         if (!denied.empty()) notes << QString::fromStdString(transport::PermissionHint(denied));
         dialog.SetNote(notes.join('\n'));
+        if (line.demo) dialog.Status().SetDemo(line.profile);
         dialog.exec();
     }
     return 0;

@@ -21,6 +21,7 @@ class QPushButton;
 namespace ui {
 class PortSelector;
 class StatusLine;
+class WirePanels;
 }  // namespace ui
 
 namespace quillet {
@@ -44,6 +45,8 @@ class TransmitterDialog : public QDialog {
     // The line under it: progress of a long wait, or that the port was lost.
     ui::StatusLine& Status() { return *status_; }
     ui::PortSelector& Ports() { return *ports_; }
+    // The traffic panel.
+    ui::WirePanels& Panels() { return *panels_; }
 
     transport::SerialLink& Link() { return link_; }
     TransmitterClient& Client() { return client_; }
@@ -60,6 +63,8 @@ class TransmitterDialog : public QDialog {
     QGridLayout* AddGroup(QLayout* parent);
     void OpenAtStart();
     void ConfigureWireless();
+    // What is wrong with the line of the selected port (the "诊断" button).
+    void Diagnose();
 
     transport::SerialLink link_;
     TransmitterClient client_{link_};
@@ -68,6 +73,7 @@ class TransmitterDialog : public QDialog {
     ui::PortSelector* ports_ = nullptr;
     QLabel* note_ = nullptr;
     ui::StatusLine* status_ = nullptr;
+    ui::WirePanels* panels_ = nullptr;
     std::vector<QPushButton*> commands_;
     std::unique_ptr<AddressCommands> address_;
     std::unique_ptr<ParameterCommands> parameters_;

@@ -160,7 +160,7 @@ TEST_F(WireViewTest, PauseHoldsTheLinesAndClearEmptiesThem) {
 
 TEST_F(WireViewTest, TheStatusFieldsAfterAScanAndAfterThePortWasPulled) {
     StartFound();
-    Status()->Check();
+    dialog->Status().Check();
     EXPECT_EQ(Field("statusPort").toStdString(), line->Path());
     EXPECT_EQ(Field("statusBaud"), "4800 波特");
     EXPECT_EQ(Field("statusAddress"), "地址 7");
@@ -173,7 +173,7 @@ TEST_F(WireViewTest, TheStatusFieldsAfterAScanAndAfterThePortWasPulled) {
     pages::DevicePage* page = ShowPage(0, 1);
     line->SetFault(sim::Fault::BadCrc, 1);
     page->QueryButton(0)->click();
-    Status()->Check();
+    dialog->Status().Check();
     EXPECT_EQ(Field("statusResult"), "上次：CRC 错误");
 
     line.reset();  // the adapter is pulled

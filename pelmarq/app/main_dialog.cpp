@@ -234,6 +234,7 @@ void MainDialog::Diagnose() {
     zeroAddress_ = false;
     EnableCommands(false);
     EnablePortControls(true);
+    status_->Check();
 }
 
 }  // namespace app

@@ -184,6 +184,7 @@ void TransmitterDialog::Diagnose() {
     // The port was re-opened at other rates: the device must be found again by a scan.
     client_.SetBroadcast(false);
     address_->Forget();
+    status_->Check();
 }
 
 void TransmitterDialog::SetNote(const QString& text) {

@@ -153,7 +153,7 @@ void StatusLine::UpdateFields() {
     };
     const bool open = link_->IsOpen();
     const std::string& path = link_->Port().Path();
-    set("statusPort", path.empty() ? tr("未选串口") : QString::fromStdString(path));
+    set("statusPort", QString::fromStdString(path));
     set("statusBaud", open ? tr("%1 波特").arg(link_->Port().Baud()) : tr("未打开"));
     const DeviceFacts device = device_ ? device_() : DeviceFacts{};
     set("statusAddress", device.found ? tr("地址 %1").arg(device.address) : tr("未找到设备"));

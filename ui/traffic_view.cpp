@@ -7,12 +7,12 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFontDatabase>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableView>
-#include <QVBoxLayout>
 
 #include "message_box.h"
 #include "traffic_text.h"
@@ -87,14 +87,19 @@ void TrafficModel::Clear() {
 TrafficView::TrafficView(transport::SerialLink& link, QWidget* parent)
     : QWidget(parent), link_(link) {
     setObjectName("trafficPanel");
-    auto* layout = new QVBoxLayout(this);
+    // The buttons in two short columns beside the lines: docked, the panel then takes only a
+    // few lines' height from the window.
+    auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
-    auto* buttons = new QHBoxLayout;
+    auto* buttons = new QGridLayout;
+    buttons->setSpacing(2);
+    int placed = 0;
     const auto button = [&](const QString& text, const char* name) {
         auto* b = new QPushButton(text, this);
         b->setObjectName(name);
         b->setAutoDefault(false);
-        buttons->addWidget(b);
+        buttons->addWidget(b, placed / 2, placed % 2);
+        ++placed;
         return b;
     };
     pause_ = button(tr("暂停"), "trafficPause");
@@ -102,7 +107,7 @@ TrafficView::TrafficView(transport::SerialLink& link, QWidget* parent)
     QPushButton* clear = button(tr("清除"), "trafficClear");
     QPushButton* copy = button(tr("复制"), "trafficCopy");
     QPushButton* save = button(tr("保存…"), "trafficSave");
-    buttons->addStretch(1);
+    buttons->setRowStretch(2, 1);
     layout->addLayout(buttons);
 
     table_ = new QTableView(this);
@@ -118,8 +123,8 @@ TrafficView::TrafficView(transport::SerialLink& link, QWidget* parent)
     const QFontMetrics metrics(fixed);
     table_->setColumnWidth(TrafficModel::Time, metrics.horizontalAdvance("00:00:00.000 "));
     table_->setColumnWidth(TrafficModel::Direction, metrics.horizontalAdvance("WWWWW"));
-    table_->setColumnWidth(TrafficModel::Hex, metrics.horizontalAdvance(QString(24 * 3, 'F')));
-    table_->setMinimumHeight(80);
+    table_->setColumnWidth(TrafficModel::Hex, metrics.horizontalAdvance(QString(16 * 3, 'F')));
+    table_->setMinimumHeight(table_->verticalHeader()->defaultSectionSize() * 3);
     layout->addWidget(table_, 1);
 
     connect(pause_, &QPushButton::toggled, this, [this](bool on) { SetPaused(on); });

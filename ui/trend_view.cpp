@@ -66,22 +66,23 @@ void TrendView::paintEvent(QPaintEvent*) {
     const QRect plot = rect().adjusted(8, legendHeight + 4, -8, -fm.height() - 6);
     if (plot.width() < 20 || plot.height() < 20) return;
 
-    // Grid: a line every two minutes, the time axis under it.
-    p.setPen(QPen(palette().mid().color(), 1, Qt::DotLine));
+    // Grid: a line every two minutes, the time axis under it (every other label when narrow).
+    const int labelEvery = plot.width() / 5 < fm.horizontalAdvance(tr("-10 分")) + 8 ? 2 : 1;
     for (int i = 0; i <= 5; ++i) {
         const int x = plot.left() + plot.width() * i / 5;
+        p.setPen(QPen(palette().mid().color(), 1, Qt::DotLine));
         p.drawLine(x, plot.top(), x, plot.bottom());
+        if ((5 - i) % labelEvery) continue;
         p.setPen(palette().text().color());
         const QString tick = i == 5 ? tr("现在") : tr("-%1 分").arg(10 - 2 * i);
         const int w = fm.horizontalAdvance(tick);
         p.drawText(std::clamp(x - w / 2, 0, width() - w), height() - 4, tick);
-        p.setPen(QPen(palette().mid().color(), 1, Qt::DotLine));
     }
     p.drawRect(plot);
 
     if (series_.empty()) {
         p.setPen(palette().text().color());
-        p.drawText(plot, Qt::AlignCenter, tr("勾选“实时”后显示当前页面的数值趋势"));
+        p.drawText(plot, Qt::AlignCenter | Qt::TextWordWrap, tr("勾选“实时”后显示数值趋势"));
         return;
     }
 

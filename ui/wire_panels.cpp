@@ -13,7 +13,9 @@ namespace ui {
 
 WirePanels::WirePanels(transport::SerialLink& link, QWidget* window, bool trend)
     : QObject(window) {
-    host_ = new QMainWindow(window, Qt::Widget);
+    host_ = new QMainWindow(window);
+    // A main window is always made a window of its own; this one lives inside the dialog.
+    host_->setWindowFlags(Qt::Widget);
     host_->setObjectName("panelHost");
     host_->setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowNestedDocks);
     // A main window needs a central widget; the panels take all of the host's room.

@@ -158,10 +158,10 @@ void StatusLine::UpdateFields() {
     const DeviceFacts device = device_ ? device_() : DeviceFacts{};
     set("statusAddress", device.found ? tr("地址 %1").arg(device.address) : tr("未找到设备"));
     set("statusMode", device.found ? TrafficText::ModeText(device.mode) : QString());
-    set("statusResult", lastVerdict_ == protocol::Verdict::None
-                            ? QString()
-                            : tr("上次：%1").arg(TrafficText::VerdictText(lastVerdict_,
-                                                                         lastException_)));
+    set("statusResult",
+        lastVerdict_ == protocol::Verdict::None
+            ? QString()
+            : tr("上次：%1").arg(TrafficText::VerdictText(lastVerdict_, lastException_)));
     QString age;
     if (lastReadingMs_) {
         const std::int64_t seconds = (transport::TrafficTap::NowMs() - *lastReadingMs_) / 1000;

@@ -236,8 +236,7 @@ QString TrafficText::Reply(const FrameDescription& r, const FrameDescription& re
                     .arg(ConfiguredNodes(g.report));
             return tr("确认");
         case FrameKind::SleepTime:
-            return request.gateway.mode == 0 ? QStringLiteral("%1 s").arg(g.sleepTime)
-                                             : tr("确认");
+            return request.gateway.mode == 0 ? QStringLiteral("%1 s").arg(g.sleepTime) : tr("确认");
         case FrameKind::Channel:
             return request.gateway.mode == 0 ? tr("信道 %1").arg(g.channel) : tr("确认");
         case FrameKind::ReadClimate:
@@ -284,8 +283,7 @@ QString TrafficText::Line(const FrameDescription& d, const FrameDescription* req
     }
     if (d.verdict == Verdict::Ok && request)
         return Request(*request) + QStringLiteral(" → ") + Reply(d, *request);
-    if (d.verdict == Verdict::Unjudged || (d.verdict == Verdict::Ok && !request))
-        return Request(d);
+    if (d.verdict == Verdict::Unjudged || (d.verdict == Verdict::Ok && !request)) return Request(d);
     if (d.verdict == Verdict::WrongAddress && d.hasAddress)
         return tr("地址不符 (应答来自 %1)").arg(d.address);
     return VerdictText(d.verdict, d.exception);
@@ -307,16 +305,17 @@ QString TrafficText::DiagnosisText(const protocol::LinkDiagnosis& d) {
                                .arg(d.address)
                                .arg(d.baud)
                                .arg(ModeText(d.mode));
-            if (d.late)
-                text += tr("\n设备应答很慢，超过了程序的等待时间；请检查线路长度和干扰。");
+            if (d.late) text += tr("\n设备应答很慢，超过了程序的等待时间；请检查线路长度和干扰。");
             return text + tr("\n点击“测试波特率”连接设备。");
         }
         case LinkVerdict::Silent:
-            return tr("在所有波特率下都没有收到任何数据。\n请检查：设备是否通电；A、B 线是否接反；"
-                      "总线终端电阻；所选串口是否就是接设备的那个。");
+            return tr(
+                "在所有波特率下都没有收到任何数据。\n请检查：设备是否通电；A、B 线是否接反；"
+                "总线终端电阻；所选串口是否就是接设备的那个。");
         case LinkVerdict::Echo: {
-            QString text = tr("收到的只是程序自己发出的请求：转换器把发送的数据回送了回来。\n"
-                              "请关闭转换器的回显功能，或换一个自动收发切换的 RS-485 转换器。");
+            QString text =
+                tr("收到的只是程序自己发出的请求：转换器把发送的数据回送了回来。\n"
+                   "请关闭转换器的回显功能，或换一个自动收发切换的 RS-485 转换器。");
             if (d.answerBehindEcho)
                 text += tr("\n回送之后设备有应答：地址 %1，波特率 %2。").arg(d.address).arg(d.baud);
             return text;
@@ -327,7 +326,8 @@ QString TrafficText::DiagnosisText(const protocol::LinkDiagnosis& d) {
                       "9600。")
                 .arg(d.baud);
         case LinkVerdict::Garbled:
-            return tr("在 %1 波特率下收到了数据，但帧已损坏（%2）。\n请检查：校验位设置（应为无校验）；"
+            return tr("在 %1 "
+                      "波特率下收到了数据，但帧已损坏（%2）。\n请检查：校验位设置（应为无校验）；"
                       "线路干扰和屏蔽；总线上是否有两台设备同时应答。")
                 .arg(d.baud)
                 .arg(VerdictText(d.reply, d.exception));

@@ -64,9 +64,8 @@ QVariant TrafficModel::headerData(int section, Qt::Orientation orientation, int 
 void TrafficModel::Append(std::vector<TrafficLine> lines) {
     if (lines.empty()) return;
     if (lines.size() > kMaxLines) lines.erase(lines.begin(), lines.end() - kMaxLines);
-    const std::size_t overflow = lines_.size() + lines.size() > kMaxLines
-                                     ? lines_.size() + lines.size() - kMaxLines
-                                     : 0;
+    const std::size_t overflow =
+        lines_.size() + lines.size() > kMaxLines ? lines_.size() + lines.size() - kMaxLines : 0;
     if (overflow) {
         beginRemoveRows({}, 0, static_cast<int>(overflow) - 1);
         lines_.erase(lines_.begin(), lines_.begin() + static_cast<long>(overflow));
@@ -157,7 +156,8 @@ void TrafficView::Refresh() {
             line.hex += tr(" …（共 %1 字节）").arg(r.length);
         const bool answers = request_ && request_->sequence == d.answers;
         line.text = TrafficText::Line(d, answers ? &*request_ : nullptr);
-        line.bad = d.direction != protocol::Direction::Request && d.verdict != protocol::Verdict::Ok;
+        line.bad =
+            d.direction != protocol::Direction::Request && d.verdict != protocol::Verdict::Ok;
         if (d.direction == protocol::Direction::Request) request_ = d;
         lines.push_back(std::move(line));
     }
@@ -208,8 +208,8 @@ void TrafficView::Copy() {
 }
 
 void TrafficView::Save() {
-    const QString path = QFileDialog::getSaveFileName(this, tr("保存通信记录"), QString(),
-                                                      tr("文本文件 (*.txt)"));
+    const QString path =
+        QFileDialog::getSaveFileName(this, tr("保存通信记录"), QString(), tr("文本文件 (*.txt)"));
     if (path.isEmpty()) return;
     if (!SaveTo(path)) Message(this, tr("无法写入文件 %1").arg(path), tr("警告"), BoxIcon::Warning);
 }

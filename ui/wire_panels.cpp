@@ -11,8 +11,7 @@
 
 namespace ui {
 
-WirePanels::WirePanels(transport::SerialLink& link, QWidget* window, bool trend)
-    : QObject(window) {
+WirePanels::WirePanels(transport::SerialLink& link, QWidget* window, bool trend) : QObject(window) {
     host_ = new QMainWindow(window);
     // A main window is always made a window of its own; this one lives inside the dialog.
     host_->setWindowFlags(Qt::Widget);

@@ -193,7 +193,8 @@ void MainDialog::RealtimeTick() {
 QString MainDialog::PageName() const {
     QString name = categories_->tabText(categories_->currentIndex());
     if (auto* container = qobject_cast<pages::CategoryContainer*>(categories_->currentWidget()))
-        name += QStringLiteral(" / ") + container->Tabs()->tabText(container->Tabs()->currentIndex());
+        name +=
+            QStringLiteral(" / ") + container->Tabs()->tabText(container->Tabs()->currentIndex());
     return name;
 }
 

@@ -236,7 +236,8 @@ TEST_F(WireViewTest, TheValueLogAndTheTrendTakeEveryPolledValueOfEachTick) {
     const QStringList rows = QString::fromUtf8(bytes).split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(rows.size(), 1 + 4 * 2) << bytes.toStdString();
     EXPECT_EQ(rows[0], "time,page,label,value,unit");
-    const QRegularExpression time("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}[+-]\\d\\d:\\d\\d$");
+    const QRegularExpression time(
+        "^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}[+-]\\d\\d:\\d\\d$");
     const QString name = dialog->PageName();
     for (int i = 1; i < rows.size(); ++i) {
         const QStringList cells = rows[i].split(',');

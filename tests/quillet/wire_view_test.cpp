@@ -15,8 +15,7 @@ namespace {
 class QuilletWireTest : public QuilletTest {
   protected:
     QString Field(const char* name) const {
-        return testsupport::Find<QLabel>(testsupport::Find<QWidget>(dialog_.get(), "status"),
-                                         name)
+        return testsupport::Find<QLabel>(testsupport::Find<QWidget>(dialog_.get(), "status"), name)
             ->text();
     }
     QStringList Meanings() const {
@@ -63,7 +62,8 @@ TEST_F(QuilletWireTest, TheDiagnosisOfASilentLineAndTheHintAfterAFailedScan) {
     testsupport::Find<QPushButton>(dialog_.get(), "diagnose")->click();
     const ui::BoxRequest box = boxes_.Only();
     EXPECT_EQ(box.caption, "诊断结果");
-    EXPECT_TRUE(box.text.startsWith("在所有波特率下都没有收到任何数据。")) << box.text.toStdString();
+    EXPECT_TRUE(box.text.startsWith("在所有波特率下都没有收到任何数据。"))
+        << box.text.toStdString();
     EXPECT_EQ(dialog_->Status().text(), "");
     EXPECT_TRUE(CommandsDisabled());  // the device must be found again
     EXPECT_EQ(Field("statusAddress"), "未找到设备");

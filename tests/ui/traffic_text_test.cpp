@@ -62,7 +62,8 @@ TEST(TrafficText, EveryFrameFamilyAndVerdictGetsItsLine) {
         {"unnamed exception", read, WithCrc({7, 0x83, 0x2A}), "异常 2A"},
         {"other address", read, WithCrc({9, 3, 2, 0, 253}), "地址不符 (应答来自 9)"},
         {"echo", query, query, "适配器回送了请求"},
-        {"two replies", read, [] {
+        {"two replies", read,
+         [] {
              Bytes b = WithCrc({7, 3, 2, 0, 253});
              Bytes twice = b;
              twice.insert(twice.end(), b.begin(), b.end());

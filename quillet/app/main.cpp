@@ -72,6 +72,12 @@ int main(int argc, char** argv) {
         if (!denied.empty()) notes << QString::fromStdString(transport::PermissionHint(denied));
         dialog.SetNote(notes.join('\n'));
         if (line.demo) dialog.Status().SetDemo(line.profile);
+        QString logError;
+        if (!line.log.isEmpty() && !dialog.StartLog(line.log, &logError)) {
+            std::fprintf(stderr, "quillet: cannot write %s: %s\n", qPrintable(line.log),
+                         qPrintable(logError));
+            return 1;
+        }
         dialog.exec();
     }
     return 0;

@@ -19,6 +19,7 @@
 #include "port_selector.h"
 #include "status_line.h"
 #include "traffic_view.h"
+#include "value_log.h"
 #include "wire_panels.h"
 #include "wireless_dialog.h"
 
@@ -30,7 +31,7 @@ static void InitQuilletResources() {
 namespace quillet {
 TransmitterDialog::TransmitterDialog(const std::vector<transport::PortEntry>& ports,
                                      QWidget* parent)
-    : QDialog(parent), busy_(this) {
+    : QDialog(parent), busy_(this), log_(std::make_unique<ui::ValueLog>()) {
     InitQuilletResources();
     setWindowTitle(QStringLiteral("QuilletV2.1"));
     const QIcon icon(QStringLiteral(":/quillet/quillet.png"));
@@ -176,6 +177,10 @@ void TransmitterDialog::BuildLayout() {
     outer->addLayout(bottom);
 
     address_ = std::make_unique<AddressCommands>(*this);
+}
+
+bool TransmitterDialog::StartLog(const QString& path, QString* error) {
+    return log_->Open(path, error);
 }
 
 void TransmitterDialog::Diagnose() {

@@ -21,6 +21,7 @@ class QPushButton;
 namespace ui {
 class PortSelector;
 class StatusLine;
+class ValueLog;
 class WirePanels;
 }  // namespace ui
 
@@ -47,6 +48,10 @@ class TransmitterDialog : public QDialog {
     ui::PortSelector& Ports() { return *ports_; }
     // The traffic panel.
     ui::WirePanels& Panels() { return *panels_; }
+    // Appends every live value a query reads (temperature, humidity, ...) to the CSV file at
+    // `path`. False, with the reason in `error`, when it cannot be written.
+    bool StartLog(const QString& path, QString* error = nullptr);
+    ui::ValueLog& Log() { return *log_; }
 
     transport::SerialLink& Link() { return link_; }
     TransmitterClient& Client() { return client_; }
@@ -74,6 +79,7 @@ class TransmitterDialog : public QDialog {
     QLabel* note_ = nullptr;
     ui::StatusLine* status_ = nullptr;
     ui::WirePanels* panels_ = nullptr;
+    std::unique_ptr<ui::ValueLog> log_;
     std::vector<QPushButton*> commands_;
     std::unique_ptr<AddressCommands> address_;
     std::unique_ptr<ParameterCommands> parameters_;

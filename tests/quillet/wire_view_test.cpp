@@ -1,12 +1,15 @@
 // Quillet's traffic panel, status fields and diagnosis, end to end against the simulated
 // transmitter.
 #include <QDockWidget>
+#include <QFile>
 #include <QLabel>
 #include <QTableView>
+#include <QTemporaryDir>
 
 #include "quillet_fixture.h"
 #include "status_line.h"
 #include "traffic_view.h"
+#include "value_log.h"
 
 using namespace quillettest;
 
@@ -67,6 +70,28 @@ TEST_F(QuilletWireTest, TheDiagnosisOfASilentLineAndTheHintAfterAFailedScan) {
     EXPECT_EQ(dialog_->Status().text(), "");
     EXPECT_TRUE(CommandsDisabled());  // the device must be found again
     EXPECT_EQ(Field("statusAddress"), "未找到设备");
+}
+
+TEST_F(QuilletWireTest, EveryLiveValueReadGoesToTheLogEmptyWhenTheReadFailed) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("values.csv");
+    StartFound(FrameDevice());
+    ASSERT_TRUE(dialog_->StartLog(path));
+    Query(1005);
+    Query(1009);
+    line_->SetFault(sim::Fault::Silence, 1);
+    Query(1005);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QStringList rows = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(rows.size(), 4) << rows.join('\n').toStdString();
+    EXPECT_EQ(rows[0], "time,page,label,value,unit");
+    const auto cells = [&](int i) { return rows[i].split(',').mid(1); };
+    EXPECT_EQ(cells(1).mid(0, 2), (QStringList{"变送器", "温度值"}));
+    EXPECT_FALSE(cells(1)[2].isEmpty());  // the text the field showed then
+    EXPECT_EQ(cells(2).mid(0, 2), (QStringList{"变送器", "湿度值"}));
+    EXPECT_EQ(cells(2)[2], Text(1015));
+    EXPECT_EQ(cells(3), (QStringList{"变送器", "温度值", "", ""}));
 }
 
 }  // namespace

@@ -174,6 +174,8 @@ class TrafficDecoder {
   public:
     explicit TrafficDecoder(const ReplyContext& context = {}) : context_(context) {}
     FrameDescription Describe(const transport::TrafficRecord& record);
+    // Replies from now on are judged with `context`; the request they answer is kept.
+    void SetContext(const ReplyContext& context) { context_ = context; }
 
   private:
     ReplyContext context_;

@@ -41,6 +41,7 @@ void MainDialog::Scan() {
     // modes of the previous one: a device found by the FD frame must not be addressed as 0.
     broadcast_ = false;
     zeroAddress_ = false;
+    found_ = false;
     const std::string path = SelectedPortPath();
     const bool fixedRate = transport::SerialPort::FixedRate(path);
     const std::span<const Probe> probes =
@@ -70,11 +71,14 @@ void MainDialog::Scan() {
                                                             : AcceptCommBlock(n, slave));
         if (found) {
             foundPort_ = path;
+            found_ = true;
+            status_->Check();
             return;
         }
     }
     EnablePortControls(true);
     ui::Message(this, tr("测试结束 未知波特率"), tr("测试结果"), ui::BoxIcon::None);
+    status_->Hint(tr("可点击“诊断”查看原因"));
 }
 
 bool MainDialog::AcceptAddressFrame(std::size_t n) {

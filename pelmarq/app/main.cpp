@@ -1,6 +1,7 @@
 // pelmarq [PORT...]              the serial ports to offer besides the system's own
 // pelmarq --demo [PROFILE]       a simulated device on a pseudo-terminal, selected
 // pelmarq --demo --list          the simulated devices
+// pelmarq --log FILE ...         append the values of the real-time refresh to a CSV file
 #include <QApplication>
 #include <cstdio>
 #include <cstring>
@@ -16,6 +17,7 @@
 #ifndef _WIN32
 #include "simulated_line.h"
 #endif
+#include "status_line.h"
 
 namespace {
 
@@ -26,7 +28,9 @@ int Usage(const char* problem) {
     std::fprintf(stderr,
                  "usage: pelmarq [PORT...]\n"
                  "       pelmarq --demo [PROFILE]   simulate a device (default: %s)\n"
-                 "       pelmarq --demo --list      list the simulated devices\n",
+                 "       pelmarq --demo --list      list the simulated devices\n"
+                 "       --log FILE                 append every value the real-time refresh\n"
+                 "                                  reads to FILE (CSV)\n",
                  kDefaultDemo);
     return 2;
 }
@@ -43,11 +47,15 @@ int main(int argc, char** argv) {
     bool demo = false;
     bool list = false;
     std::string profile = kDefaultDemo;
+    std::string logPath;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--demo") {
             demo = true;
             if (i + 1 < argc && argv[i + 1][0] != '-') profile = argv[++i];
+        } else if (arg == "--log") {
+            if (i + 1 >= argc) return Usage("--log needs a file name");
+            logPath = argv[++i];
         } else if (arg == "--list") {
             list = true;
         } else if (arg == "--help" || arg == "-h") {
@@ -121,6 +129,13 @@ int main(int argc, char** argv) {
             "未找到可用的串口。请连接 USB-RS485 转换器，或在串口号中输入串口路径后按回车。");
 
     app::MainDialog dialog(ports, selected, status);
+    if (demoProfile) dialog.Status().SetDemo(QString::fromStdString(demoProfile->name));
+    QString logError;
+    if (!logPath.empty() && !dialog.StartLog(QString::fromStdString(logPath), &logError)) {
+        std::fprintf(stderr, "pelmarq: cannot write %s: %s\n", logPath.c_str(),
+                     qPrintable(logError));
+        return 1;
+    }
     // The paths named here stay in the list whenever it is read again.
     dialog.Ports().KeepPaths(paths);
     dialog.show();

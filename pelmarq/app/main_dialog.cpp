@@ -1,5 +1,7 @@
 #include "main_dialog.h"
 
+#include <QDateTime>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -13,15 +15,19 @@
 #include "about_box.h"
 #include "categories.h"
 #include "device_page.h"
+#include "diagnosis_runner.h"
 #include "message_box.h"
 #include "port_selector.h"
 #include "status_line.h"
+#include "trend_view.h"
+#include "value_log.h"
+#include "wire_panels.h"
 
 namespace app {
 
 MainDialog::MainDialog(const std::vector<PortChoice>& ports, int selected, const QString& note,
                        QWidget* parent)
-    : QDialog(parent) {
+    : QDialog(parent), log_(std::make_unique<ui::ValueLog>()) {
     ui::SetDefaultCaption(QStringLiteral("Pelmarq"));
     BuildUi(ports, selected, note);
     EnableCommands(false);
@@ -68,8 +74,11 @@ void MainDialog::BuildUi(const std::vector<PortChoice>& ports, int selected, con
     ports_->RememberRemotePorts(QStringLiteral("pelmarq"));
     scan_ = new QPushButton(tr("测试波特率"), portGroup);
     scan_->setObjectName("1001");
+    diagnose_ = new QPushButton(tr("诊断"), portGroup);
+    diagnose_->setObjectName("diagnose");
     portRow->addWidget(ports_, 1);
     portRow->addWidget(scan_);
+    portRow->addWidget(diagnose_);
     top->addWidget(portGroup, 1);
 
     auto makeGroup = [&](const QString& title, const char* editId, const char* queryId,
@@ -110,11 +119,30 @@ void MainDialog::BuildUi(const std::vector<PortChoice>& ports, int selected, con
     }
     categories_->setCurrentIndex(0);
     layout->addWidget(categories_, 1);
+    panels_ = new ui::WirePanels(link_, this, true);
+    layout->addWidget(panels_->Host());
     status_ = new ui::StatusLine([this] { return link_.Lost(); }, this);
-    layout->addWidget(status_);
+    status_->Watch(&link_, [this] {
+        const bool fixed = broadcast_ || zeroAddress_;
+        return ui::DeviceFacts{found_, fixed ? reportedAddress_ : link_.DeviceAddress(),
+                               broadcast_     ? protocol::Addressing::Broadcast
+                               : zeroAddress_ ? protocol::Addressing::Zero
+                                              : protocol::Addressing::Frame};
+    });
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(status_, 1);
+    logButton_ = new QPushButton(tr("记录数据…"), this);
+    logButton_->setObjectName("logToggle");
+    logButton_->setCheckable(true);
+    logButton_->setAutoDefault(false);
+    bottom->addWidget(logButton_);
+    bottom->addWidget(panels_->Buttons());
+    layout->addLayout(bottom);
     resize(900, 680);
 
     connect(scan_, &QPushButton::clicked, this, [this] { Scan(); });
+    connect(diagnose_, &QPushButton::clicked, this, [this] { Diagnose(); });
+    connect(logButton_, &QPushButton::clicked, this, [this](bool on) { LogClicked(on); });
     connect(commands_[0], &QPushButton::clicked, this, [this] { Query(); });
     connect(commands_[2], &QPushButton::clicked, this, [this] { Query(); });
     connect(commands_[1], &QPushButton::clicked, this, [this] { SetAddress(); });
@@ -124,6 +152,7 @@ void MainDialog::BuildUi(const std::vector<PortChoice>& ports, int selected, con
 void MainDialog::EnablePortControls(bool on) {
     ports_->setEnabled(on);
     scan_->setEnabled(on);
+    diagnose_->setEnabled(on);
 }
 
 void MainDialog::EnableCommands(bool on) {
@@ -152,7 +181,61 @@ pages::DevicePage* MainDialog::SelectedPage() const {
 
 void MainDialog::RealtimeTick() {
     pages::DevicePage* page = SelectedPage();
-    if (page && page->HasPoll() && page->RealtimeChecked()) page->Poll();
+    if (page && page->HasPoll() && page->RealtimeChecked()) {
+        page->Poll();
+        const ui::Readings readings = page->PolledValues();
+        const QString name = PageName();
+        panels_->Trend()->Add(transport::TrafficTap::NowMs(), name, readings);
+        if (log_->IsOpen()) log_->Append(QDateTime::currentDateTime(), name, readings);
+    }
+    status_->Check();
+}
+
+QString MainDialog::PageName() const {
+    QString name = categories_->tabText(categories_->currentIndex());
+    if (auto* container = qobject_cast<pages::CategoryContainer*>(categories_->currentWidget()))
+        name +=
+            QStringLiteral(" / ") + container->Tabs()->tabText(container->Tabs()->currentIndex());
+    return name;
+}
+
+bool MainDialog::StartLog(const QString& path, QString* error) {
+    const bool ok = log_->Open(path, error);
+    logButton_->setChecked(ok);
+    logButton_->setToolTip(ok ? path : QString());
+    return ok;
+}
+
+void MainDialog::StopLog() {
+    log_->Close();
+    logButton_->setChecked(false);
+    logButton_->setToolTip(QString());
+}
+
+void MainDialog::LogClicked(bool on) {
+    if (!on) return StopLog();
+    const QString path = QFileDialog::getSaveFileName(this, tr("记录数据到 CSV 文件"), QString(),
+                                                      tr("CSV 文件 (*.csv)"), nullptr,
+                                                      QFileDialog::DontConfirmOverwrite);
+    QString error;
+    if (path.isEmpty()) {
+        logButton_->setChecked(false);
+    } else if (!StartLog(path, &error)) {
+        ui::Message(this, tr("无法写入文件 %1：%2").arg(path, error), tr("警告"),
+                    ui::BoxIcon::Warning);
+    }
+}
+
+void MainDialog::Diagnose() {
+    EnablePortControls(false);
+    ui::RunDiagnosis(this, link_, SelectedPortPath(), *status_);
+    // The diagnosis re-opened the port at other rates: whatever a scan found before must be
+    // found again.
+    found_ = false;
+    broadcast_ = false;
+    zeroAddress_ = false;
+    EnableCommands(false);
+    EnablePortControls(true);
     status_->Check();
 }
 

@@ -3,6 +3,7 @@
 // and the ten sensor categories with the once-a-second refresh of the visible page.
 #include <QDialog>
 #include <QTimer>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +23,8 @@ class DevicePage;
 namespace ui {
 class PortSelector;
 class StatusLine;
+class ValueLog;
+class WirePanels;
 }  // namespace ui
 
 namespace app {
@@ -42,6 +45,15 @@ class MainDialog : public QDialog {
 
     transport::SerialLink& Link() { return link_; }
     ui::PortSelector& Ports() { return *ports_; }
+    ui::StatusLine& Status() { return *status_; }
+    // The traffic and trend panels.
+    ui::WirePanels& Panels() { return *panels_; }
+    // Appends every value the real-time refresh reads to the CSV file at `path` from the
+    // next tick on. False, with the reason in `error`, when it cannot be written.
+    bool StartLog(const QString& path, QString* error = nullptr);
+    void StopLog();
+    // "温湿度类 / 温湿度": the category and page shown.
+    QString PageName() const;
     // The page that the two tab selections designate (nullptr when none).
     pages::DevicePage* SelectedPage() const;
     // One tick of the real-time refresh.
@@ -62,6 +74,10 @@ class MainDialog : public QDialog {
 
     // Scan for the device (baud_scan.cpp).
     void Scan();
+    // What is wrong with the line of the selected port (the "诊断" button).
+    void Diagnose();
+    // The log button: a file chosen in a dialog, or the log stopped.
+    void LogClicked(bool on);
     bool AcceptAddressFrame(std::size_t n);
     bool AcceptCommBlock(std::size_t n, std::uint8_t fixedAddress);
     // Takes what a comm block read reported and shows address and baud rate.
@@ -87,6 +103,10 @@ class MainDialog : public QDialog {
     QPushButton* commands_[4] = {};  // 1004, 1005, 1006, 1007
     QTabWidget* categories_ = nullptr;
     ui::StatusLine* status_ = nullptr;
+    QPushButton* diagnose_ = nullptr;
+    ui::WirePanels* panels_ = nullptr;
+    QPushButton* logButton_ = nullptr;
+    std::unique_ptr<ui::ValueLog> log_;
     QTimer busyTimer_;      // timer 1: clears the busy flag every 300 ms
     QTimer realtimeTimer_;  // timer 5: the real-time refresh every 1000 ms
 
@@ -100,6 +120,7 @@ class MainDialog : public QDialog {
     std::uint8_t reportedBaudCode_ = 0xFF;  // comm block baud code as the device reported it
     std::uint8_t reportedAddress_ = 0;      // the device's own address in the comm block
     std::string foundPort_;                 // the port the device was found on
+    bool found_ = false;                    // the last scan found a device
 };
 
 }  // namespace app

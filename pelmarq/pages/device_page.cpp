@@ -420,6 +420,24 @@ void DevicePage::Poll() {
     if (asked && !answered) silentTurn_ = 0;
 }
 
+ui::Readings DevicePage::PolledValues() const {
+    const bool th = TypeHasTempHumidity();
+    ui::Readings out;
+    for (std::size_t i = 0; i < spec_.rows.size(); ++i) {
+        const Row& r = spec_.rows[i];
+        if (!(r.flags & kPolled) || (r.flags & kHidden)) continue;
+        if ((r.flags & kTempHumidity) && !th) continue;
+        const RowControls& c = rows_[i];
+        QString label = Tr(r.label);
+        while (label.endsWith(QStringLiteral("：")) || label.endsWith(':')) label.chop(1);
+        const QString value = c.edit    ? c.edit->text()
+                              : c.combo ? c.combo->currentText()
+                                        : QString();
+        out.push_back({label, r.unit ? Tr(r.unit) : QString(), value});
+    }
+    return out;
+}
+
 void DevicePage::RealtimeClicked() {
     // A box that only switches polling does not ask for the port and disables nothing.
     if (spec_.realtime.mode == RealtimeMode::None) return;

@@ -8,6 +8,7 @@
 
 #include "field_helpers.h"
 #include "page_table.h"
+#include "readings.h"
 #include "register_client.h"
 
 class QCheckBox;
@@ -39,6 +40,9 @@ class DevicePage : public QWidget {
     // wait per tick instead of one per request. The units not asked are emptied.
     void Poll();
     bool HasPoll() const { return realtime_ != nullptr; }
+    // The values the poll reads, as the page shows them now (empty where a read failed):
+    // for the value log and the trend.
+    ui::Readings PolledValues() const;
     bool RealtimeChecked() const;
     QCheckBox* RealtimeBox() const { return realtime_; }
 

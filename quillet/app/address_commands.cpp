@@ -96,6 +96,7 @@ void AddressCommands::ShowDevice() {
 void AddressCommands::Scan() {
     TransmitterClient& client = dialog_.Client();
     client.SetBroadcast(false);
+    found_ = false;
     const std::string path = dialog_.SelectedPath();
     const auto openFailed = [this] {
         OpenFailed(Tr("警告"), ui::BoxIcon::Question);
@@ -118,6 +119,7 @@ void AddressCommands::Scan() {
         }
         ShowDevice();
         foundPath_ = path;
+        found_ = true;
         ui::Message(&dialog_,
                     Tr("设备地址：%1  波特率：%2").arg(client.Address()).arg(client.Baud()),
                     Tr("测试结果"), ui::BoxIcon::None);
@@ -134,10 +136,12 @@ void AddressCommands::Scan() {
     if (!found) {
         EnableScan(true);
         ui::Message(&dialog_, Tr("测试结束 未知波特率"), Tr("测试结果"), ui::BoxIcon::None);
+        dialog_.Status().Hint(Tr("可点击“诊断”查看原因"));
         return;
     }
     ShowDevice();
     foundPath_ = path;
+    found_ = true;
     const protocol::CommBlock& block = client.Block();
     QString text =
         Tr("土壤水分变送器\r\n地址：%1  波特率：%2\r\n").arg(client.Address()).arg(client.Baud()) +

@@ -25,6 +25,10 @@ class AddressCommands {
     // The port the device was found on; a baud change re-opens this one, whatever the
     // selector shows by then.
     const std::string& FoundPath() const { return foundPath_; }
+    // The last scan found the device.
+    bool Found() const { return found_; }
+    // The port was re-opened elsewhere (the diagnosis): a scan must find the device again.
+    void Forget() { found_ = false; }
 
   private:
     // Opens `path` at `baud` (a network port opened is remembered for the next start).
@@ -36,6 +40,7 @@ class AddressCommands {
 
     TransmitterDialog& dialog_;
     std::string foundPath_;
+    bool found_ = false;
 };
 
 }  // namespace quillet

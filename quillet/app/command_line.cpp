@@ -6,9 +6,10 @@ namespace quillet {
 
 QString Usage() {
     QString text = QStringLiteral(
-        "usage: quillet [--demo [PROFILE]] [PORT...]\n"
+        "usage: quillet [--demo [PROFILE]] [--log FILE] [PORT...]\n"
         "  --demo [PROFILE]  serve a simulated device on a "
         "pseudo-terminal and select its port\n"
+        "  --log FILE        append every live value read to FILE (CSV)\n"
         "  PORT              add a serial port path to the list\n"
         "profiles:\n");
     for (const sim::Profile* p : sim::ProfilesFor("quillet"))
@@ -31,6 +32,13 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
                 !arguments[i + 1].startsWith('/')) {
                 line.profile = arguments[++i];
             }
+        } else if (arg == "--log") {
+            if (i + 1 >= arguments.size()) {
+                line.ok = false;
+                line.error = QStringLiteral("--log needs a file name");
+                return line;
+            }
+            line.log = arguments[++i];
         } else if (arg.startsWith('-')) {
             line.ok = false;
             line.error = QStringLiteral("unknown option %1").arg(arg);

@@ -1,5 +1,5 @@
 #pragma once
-// Quillet's command line: quillet [--demo [PROFILE]] [PORT...]
+// Quillet's command line: quillet [--demo [PROFILE]] [--log FILE] [PORT...]
 #include <QString>
 #include <QStringList>
 
@@ -12,6 +12,7 @@ struct CommandLine {
     bool demo = false;
     QString profile = QStringLiteral("transmitter");
     QStringList ports;  // extra paths for the port list
+    QString log;        // --log FILE: the CSV file the live values read are appended to
 };
 
 // `arguments` without the program name and without Qt's own options.

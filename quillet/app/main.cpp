@@ -13,6 +13,7 @@
 #ifndef _WIN32
 #include "simulated_line.h"
 #endif
+#include "status_line.h"
 #include "transmitter_dialog.h"
 
 int main(int argc, char** argv) {
@@ -70,6 +71,13 @@ int main(int argc, char** argv) {
         if (!demoNote.isEmpty()) notes << demoNote;
         if (!denied.empty()) notes << QString::fromStdString(transport::PermissionHint(denied));
         dialog.SetNote(notes.join('\n'));
+        if (line.demo) dialog.Status().SetDemo(line.profile);
+        QString logError;
+        if (!line.log.isEmpty() && !dialog.StartLog(line.log, &logError)) {
+            std::fprintf(stderr, "quillet: cannot write %s: %s\n", qPrintable(line.log),
+                         qPrintable(logError));
+            return 1;
+        }
         dialog.exec();
     }
     return 0;

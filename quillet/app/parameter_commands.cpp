@@ -1,6 +1,7 @@
 #include "parameter_commands.h"
 
 #include <QComboBox>
+#include <QDateTime>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,6 +10,7 @@
 #include "dialog_text.h"
 #include "message_box.h"
 #include "transmitter_dialog.h"
+#include "value_log.h"
 
 namespace quillet {
 namespace {
@@ -154,8 +156,14 @@ void ParameterCommands::QueryRegister(const RegisterRow& row) {
     auto* edit = dialog_.findChild<QLineEdit*>(Id(row.edit));
     edit->clear();
     std::uint16_t words[2] = {};
-    if (!dialog_.Client().ReadRegisters(row.reg, row.count, words)) return;
-    edit->setText(DisplayText(row.display, words[row.index]));
+    if (dialog_.Client().ReadRegisters(row.reg, row.count, words))
+        edit->setText(DisplayText(row.display, words[row.index]));
+    if (dialog_.Log().IsOpen()) {
+        QString label = Tr(row.label);
+        while (label.endsWith(QStringLiteral("："))) label.chop(1);
+        dialog_.Log().Append(QDateTime::currentDateTime(), Tr("变送器"),
+                             {{label, QString(), edit->text()}});
+    }
 }
 
 void ParameterCommands::QueryParameter(const ParameterRow& row) {

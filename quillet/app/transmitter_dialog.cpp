@@ -10,6 +10,7 @@
 
 #include "about_box.h"
 #include "address_commands.h"
+#include "diagnosis_runner.h"
 #include "dialog_text.h"
 #include "lcd_control_dialog.h"
 #include "light_threshold_dialog.h"
@@ -18,6 +19,9 @@
 #include "parameter_commands.h"
 #include "port_selector.h"
 #include "status_line.h"
+#include "traffic_view.h"
+#include "value_log.h"
+#include "wire_panels.h"
 #include "wireless_dialog.h"
 
 // Resources of a static library register only when asked to, outside any namespace.
@@ -28,7 +32,7 @@ static void InitQuilletResources() {
 namespace quillet {
 TransmitterDialog::TransmitterDialog(const std::vector<transport::PortEntry>& ports,
                                      QWidget* parent)
-    : QDialog(parent), busy_(this) {
+    : QDialog(parent), busy_(this), log_(std::make_unique<ui::ValueLog>()) {
     InitQuilletResources();
     setWindowTitle(QStringLiteral("QuilletV2.1"));
     const QIcon icon(QStringLiteral(":/quillet/quillet.png"));
@@ -68,6 +72,10 @@ void TransmitterDialog::BuildLayout() {
     ports_->SetPortOpen([this] { return link_.IsOpen(); });
     top->addWidget(ports_, 1);
     top->addWidget(Button("测试波特率", 1001));
+    QPushButton* diagnose = Button("诊断", 0);
+    diagnose->setObjectName("diagnose");
+    top->addWidget(diagnose);
+    connect(diagnose, &QPushButton::clicked, this, [this] { Diagnose(); });
     outer->addLayout(top);
 
     // Two columns (device and live values, then parameters and the dialog buttons): in one,
@@ -146,10 +154,43 @@ void TransmitterDialog::BuildLayout() {
     note_->setWordWrap(true);
     note_->hide();
     outer->addWidget(note_);
+    panels_ = new ui::WirePanels(link_, this, false);
+    outer->addWidget(panels_->Host());
+    // In broadcast mode a register reply may also come from the address the device reported.
+    const auto context = [this] {
+        protocol::ReplyContext c;
+        if (client_.Broadcast()) c.alsoFrom = client_.Block().address;
+        return c;
+    };
+    panels_->Traffic().SetContext(context);
     status_ = new ui::StatusLine([this] { return link_.Lost(); });
-    outer->addWidget(status_);
+    status_->Watch(
+        &link_,
+        [this] {
+            return ui::DeviceFacts{address_ && address_->Found(), client_.Address(),
+                                   client_.Broadcast() ? protocol::Addressing::Broadcast
+                                                       : protocol::Addressing::Frame};
+        },
+        context);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(status_, 1);
+    bottom->addWidget(panels_->Buttons());
+    outer->addLayout(bottom);
 
     address_ = std::make_unique<AddressCommands>(*this);
+}
+
+bool TransmitterDialog::StartLog(const QString& path, QString* error) {
+    return log_->Open(path, error);
+}
+
+void TransmitterDialog::Diagnose() {
+    EnableCommands(false);
+    ui::RunDiagnosis(this, link_, SelectedPath(), *status_);
+    // The port was re-opened at other rates: the device must be found again by a scan.
+    client_.SetBroadcast(false);
+    address_->Forget();
+    status_->Check();
 }
 
 void TransmitterDialog::SetNote(const QString& text) {

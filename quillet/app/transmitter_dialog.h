@@ -21,6 +21,8 @@ class QPushButton;
 namespace ui {
 class PortSelector;
 class StatusLine;
+class ValueLog;
+class WirePanels;
 }  // namespace ui
 
 namespace quillet {
@@ -44,6 +46,12 @@ class TransmitterDialog : public QDialog {
     // The line under it: progress of a long wait, or that the port was lost.
     ui::StatusLine& Status() { return *status_; }
     ui::PortSelector& Ports() { return *ports_; }
+    // The traffic panel.
+    ui::WirePanels& Panels() { return *panels_; }
+    // Appends every live value a query reads (temperature, humidity, ...) to the CSV file at
+    // `path`. False, with the reason in `error`, when it cannot be written.
+    bool StartLog(const QString& path, QString* error = nullptr);
+    ui::ValueLog& Log() { return *log_; }
 
     transport::SerialLink& Link() { return link_; }
     TransmitterClient& Client() { return client_; }
@@ -60,6 +68,8 @@ class TransmitterDialog : public QDialog {
     QGridLayout* AddGroup(QLayout* parent);
     void OpenAtStart();
     void ConfigureWireless();
+    // What is wrong with the line of the selected port (the "诊断" button).
+    void Diagnose();
 
     transport::SerialLink link_;
     TransmitterClient client_{link_};
@@ -68,6 +78,8 @@ class TransmitterDialog : public QDialog {
     ui::PortSelector* ports_ = nullptr;
     QLabel* note_ = nullptr;
     ui::StatusLine* status_ = nullptr;
+    ui::WirePanels* panels_ = nullptr;
+    std::unique_ptr<ui::ValueLog> log_;
     std::vector<QPushButton*> commands_;
     std::unique_ptr<AddressCommands> address_;
     std::unique_ptr<ParameterCommands> parameters_;

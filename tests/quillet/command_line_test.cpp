@@ -34,6 +34,15 @@ TEST(QuilletCommandLine, ParsesDemoProfilesAndPorts) {
     }
 }
 
+TEST(QuilletCommandLine, LogTakesAFileName) {
+    const quillet::CommandLine line =
+        quillet::ParseCommandLine({"--log", "values.csv", "/dev/pts/3"});
+    EXPECT_TRUE(line.ok);
+    EXPECT_EQ(line.log, "values.csv");
+    EXPECT_EQ(line.ports, QStringList{"/dev/pts/3"});
+    EXPECT_FALSE(quillet::ParseCommandLine({"--log"}).ok);
+}
+
 TEST(QuilletCommandLine, UnknownOptionsPrintTheUsageAndExitWith2) {
     const struct {
         QStringList args;

@@ -85,7 +85,7 @@ TEST_F(QuilletPortTest, TheScanShowsTheRateOfEachProbeBeforeItsWait) {
     }
     EXPECT_EQ(TakeSent().back(), Bytes({0xFF, 0x03, 0x02, 0x00, 0x00, 0x05, 0x91, 0xAF}));
     EXPECT_EQ(boxes_.Only().text, "测试结束 未知波特率");
-    EXPECT_EQ(Status()->text(), "");
+    EXPECT_EQ(Status()->text(), "可点击“诊断”查看原因");
 }
 
 TEST_F(QuilletPortTest, EnteringAndLeavingConfigurationModeSayTheyAreWaiting) {

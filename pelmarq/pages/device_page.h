@@ -8,6 +8,7 @@
 
 #include "field_helpers.h"
 #include "page_table.h"
+#include "page_values.h"
 #include "register_client.h"
 
 class QCheckBox;
@@ -19,13 +20,6 @@ class QPushButton;
 class QVBoxLayout;
 
 namespace pages {
-
-// The factor, decimals and multiplier a row uses now (may follow the sensor type).
-struct RowScale {
-    double factor = 1.0;
-    int decimals = 0;
-    std::int32_t multiplier = 1;
-};
 
 class DevicePage : public QWidget {
     Q_OBJECT

@@ -1,4 +1,5 @@
-#include "dust_current_pages.h"
+// The dust tester and the current collector.
+#include "page_tables.h"
 
 namespace pages {
 namespace {

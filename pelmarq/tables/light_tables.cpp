@@ -1,4 +1,6 @@
-#include "light_pages.h"
+// The light category: illuminance transmitters of the 0-65535 Lux and 0-200000 Lux ranges,
+// each with or without temperature and humidity. Read-only.
+#include "page_tables.h"
 
 namespace pages {
 namespace {

@@ -133,15 +133,6 @@ std::string MainDialog::SelectedPortPath() const {
     return ports_->SelectedPath();
 }
 
-std::size_t MainDialog::Exchange(const protocol::Frame& request) {
-    return link_.Exchange(request.data(), request.size, reply_, sizeof reply_);
-}
-
-bool MainDialog::Accepted(bool ok) {
-    if (ok) link_.ReplyAccepted();
-    return ok;
-}
-
 pages::DevicePage* MainDialog::SelectedPage() const {
     QWidget* category = categories_->currentWidget();
     if (auto* container = qobject_cast<pages::CategoryContainer*>(category))

@@ -799,7 +799,7 @@ int Cli::Diagnose() {
         case protocol::LinkVerdict::Missing:
         case protocol::LinkVerdict::Busy:
         case protocol::LinkVerdict::Denied:
-            return kExitPort;
+            return Fail(kExitPort, OpenErrorText());
         default:
             return kExitDevice;
     }

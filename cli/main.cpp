@@ -689,6 +689,8 @@ int Cli::Apply() {
 
     QJsonArray table;
     bool failed = false;
+    if (!o_.json)
+        Print(W("控件\t名称\t之前 -> 之后\t结果", "control\tlabel\tbefore -> after\tresult"));
     for (const Change& c : changes) {
         const pages::Row& row = page_.Spec().rows[c.row];
         const pages::WriteRule rule = pages::WriteRuleOf(row, page_.EncodingOf(c.row));
@@ -785,9 +787,14 @@ int Cli::Diagnose() {
         case protocol::LinkVerdict::Silent:
             detail = "no reply at any rate after " + std::to_string(d.probes) + " requests";
             break;
-        default:
+        default: {
+            // The detail of a JSON verdict is in English whatever --lang says.
+            const bool english = o_.english;
+            o_.english = english || o_.json;
             detail = OpenErrorText();
+            o_.english = english;
             break;
+        }
     }
     if (o_.json)
         PrintJson(QJsonObject{{"verdict", verdict}, {"detail", Q(detail)}});

@@ -70,7 +70,7 @@ std::string Hex(std::span<const std::uint8_t> bytes) {
 
 }  // namespace
 
-std::string TraceLine(const protocol::FrameDescription& d) {
+std::string TraceLine(const protocol::FrameDescription& d, std::span<const std::uint8_t> bytes) {
     std::string line = "trace: " + std::to_string(d.baud) + " ";
     switch (d.direction) {
         case protocol::Direction::Request:
@@ -85,31 +85,26 @@ std::string TraceLine(const protocol::FrameDescription& d) {
         case protocol::Direction::NoReply:
             return line + ".. no-reply after " + std::to_string(d.waitedMs) + " ms";
     }
+    line += Hex(bytes);
+    line += "  ";
+    line += KindName(d.kind);
+    if (d.hasAddress) line += " address " + std::to_string(d.address);
+    if (d.kind == protocol::FrameKind::ReadRegisters ||
+        d.kind == protocol::FrameKind::WriteRegister ||
+        d.kind == protocol::FrameKind::WriteRegisters)
+        line += " register " + std::to_string(d.reg) + " count " + std::to_string(d.count);
+    if (d.direction == protocol::Direction::Discarded)
+        line += std::string(" discarded (") + CauseName(d.cause) + ")";
+    else if (d.verdict != protocol::Verdict::None)
+        line += std::string(" ") + protocol::VerdictName(d.verdict);
     return line;
 }
 
 void Tracer::Flush() {
     if (!on_) return;
-    const std::vector<transport::TrafficRecord> records = link_.Tap().Since(last_);
-    for (const transport::TrafficRecord& r : records) {
+    for (const transport::TrafficRecord& r : link_.Tap().Since(last_)) {
         last_ = r.sequence;
-        const protocol::FrameDescription d = decoder_.Describe(r);
-        std::string line = TraceLine(d);
-        if (d.direction != protocol::Direction::NoReply) {
-            line += Hex(r.Bytes());
-            line += "  ";
-            line += KindName(d.kind);
-            if (d.hasAddress) line += " address " + std::to_string(d.address);
-            if (d.kind == protocol::FrameKind::ReadRegisters ||
-                d.kind == protocol::FrameKind::WriteRegister ||
-                d.kind == protocol::FrameKind::WriteRegisters)
-                line += " register " + std::to_string(d.reg) + " count " + std::to_string(d.count);
-            if (d.direction == protocol::Direction::Discarded)
-                line += std::string(" discarded (") + CauseName(d.cause) + ")";
-            else if (d.verdict != protocol::Verdict::None)
-                line += std::string(" ") + protocol::VerdictName(d.verdict);
-        }
-        std::fprintf(out_, "%s\n", line.c_str());
+        std::fprintf(out_, "%s\n", TraceLine(decoder_.Describe(r), r.Bytes()).c_str());
     }
     std::fflush(out_);
 }

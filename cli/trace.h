@@ -3,6 +3,7 @@
 // vain, one line each on standard error, taken apart by the frame decoder.
 #include <cstdint>
 #include <cstdio>
+#include <span>
 #include <string>
 
 #include "frame_decoder.h"
@@ -11,7 +12,7 @@
 namespace cli {
 
 // The one line of a frame: direction, bytes in hex, what they are and the verdict.
-std::string TraceLine(const protocol::FrameDescription& d);
+std::string TraceLine(const protocol::FrameDescription& d, std::span<const std::uint8_t> bytes);
 
 class Tracer {
   public:

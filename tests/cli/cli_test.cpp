@@ -328,45 +328,76 @@ TEST(PelmarqCli, ReadGoesOnPastAFailedValueAndExitsOne) {
 }
 
 TEST(PelmarqCli, SnapshotThenApplyWritesOnlyTheDifference) {
-    Bench bench("th-board");
-    const auto snap = RunCli(bench.Args("snapshot", bench.At({"--page", "th-board"}), false));
-    ASSERT_EQ(snap.exitCode, 0) << snap.err;
-    QJsonObject root = Json(snap).object();
-    QJsonObject values = root["values"].toObject();
-    ASSERT_TRUE(values.contains("1408"));  // 温度上限, register 48
-    EXPECT_TRUE(values["1408"].toObject()["writable"].toBool());
-    EXPECT_FALSE(values["1407"].toObject()["writable"].toBool());  // the live temperature
-    QJsonObject upper = values["1408"].toObject();
-    upper["text"] = "35.5";
-    values["1408"] = upper;
-    QJsonObject live = values["1407"].toObject();
-    live["text"] = "99.9";  // read-only: never written
-    values["1407"] = live;
-    root["values"] = values;
-    const std::string file = ::testing::TempDir() + "pelmarq_cli_found.json";
-    std::ofstream(file) << QJsonDocument(root).toJson().toStdString();
-    bench.line.ClearReceived();
+    struct Case {
+        const char* page;
+        const char* name;   // the value changed in the file
+        const char* entry;  // its new text
+        const char* write;  // the one write that goes out (its first bytes)
+        std::vector<std::pair<std::uint16_t, std::uint16_t>> after;  // registers afterwards
+        const char* absent;  // a control the snapshot leaves out (hidden or a command)
+    };
+    const Case cases[] = {
+        {"th-board", "1408", "35.5", "01 06 00 30 01 63", {{48, 355}}, "1407:set"},
+        {"water-gauge",
+         "主机运行方案:combo",
+         "倾斜测量",
+         "01 06 00 64 00 02",
+         {{0x64, 2}},
+         "模拟量类型:combo"},
+        {"dust",
+         "TSP系数A:edit",
+         "0.95",
+         "01 10 00 60 00 02 04 3F 73 33 33",
+         {{0x60, 0x3F73}, {0x61, 0x3333}},
+         "PM2.5系数B:set"},
+        {"co2", "1073", "1600", "01 06 00 3A 06 40", {{58, 1600}}, "1085"},
+        {"evaporation", "重量:edit", "5", nullptr, {}, "清零操作:set"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.page);
+        Bench bench(c.page);
+        const auto snap = RunCli(bench.Args("snapshot", bench.At({"--page", c.page}), false));
+        ASSERT_EQ(snap.exitCode, 0) << snap.err;
+        QJsonObject root = Json(snap).object();
+        EXPECT_EQ(root["page"].toString().toStdString(), c.page);
+        QJsonObject values = root["values"].toObject();
+        ASSERT_TRUE(values.contains(QString::fromUtf8(c.name))) << snap.out;
+        EXPECT_FALSE(values.contains(QString::fromUtf8(c.absent)));
+        EXPECT_EQ(values[QString::fromUtf8(c.name)].toObject()["writable"].toBool(),
+                  c.write != nullptr);
+        QJsonObject changed = values[QString::fromUtf8(c.name)].toObject();
+        changed["text"] = QString::fromUtf8(c.entry);
+        values[QString::fromUtf8(c.name)] = changed;
+        root["values"] = values;
+        const std::string file = ::testing::TempDir() + "pelmarq_cli_left.json";
+        std::ofstream(file) << QJsonDocument(root).toJson().toStdString();
+        bench.line.ClearReceived();
 
-    const auto dry =
-        RunCli(bench.Args("apply", bench.At({"--page", "th-board", file, "--dry-run"})));
-    EXPECT_EQ(dry.exitCode, 0) << dry.err;
-    EXPECT_TRUE(bench.Writes().empty());
+        const auto dry =
+            RunCli(bench.Args("apply", bench.At({"--page", c.page, file, "--dry-run"})));
+        EXPECT_EQ(dry.exitCode, 0) << dry.err;
+        EXPECT_TRUE(bench.Writes().empty());
 
-    const auto run = RunCli(bench.Args("apply", bench.At({"--page", "th-board", file})));
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    const auto writes = bench.Writes();
-    ASSERT_EQ(writes.size(), 1u);
-    EXPECT_EQ(Hex(writes[0]).substr(0, 17), "01 06 00 30 01 63");  // 355 to register 48
-    EXPECT_EQ(bench.device->Register(48), 355);
-    int written = 0;
-    for (const QJsonValue& v : Json(run).array()) {
-        EXPECT_TRUE(v["ok"].toBool());
-        if (!v["written"].toBool()) continue;
-        ++written;
-        EXPECT_EQ(v["name"].toString(), "1408");
-        EXPECT_EQ(v["after"].toString(), "35.5");
+        const auto run = RunCli(bench.Args("apply", bench.At({"--page", c.page, file})));
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        const auto writes = bench.Writes();
+        if (!c.write) {
+            // A read-only value of the file is never written.
+            EXPECT_TRUE(writes.empty());
+            continue;
+        }
+        ASSERT_EQ(writes.size(), 1u);
+        EXPECT_EQ(Hex(writes[0]).substr(0, std::string(c.write).size()), c.write);
+        for (const auto& [reg, value] : c.after) EXPECT_EQ(bench.device->Register(reg), value);
+        int written = 0;
+        for (const QJsonValue& v : Json(run).array()) {
+            EXPECT_TRUE(v["ok"].toBool()) << v["name"].toString().toStdString();
+            if (!v["written"].toBool()) continue;
+            ++written;
+            EXPECT_EQ(v["name"].toString(), QString::fromUtf8(c.name));
+        }
+        EXPECT_EQ(written, 1);
     }
-    EXPECT_EQ(written, 1);
 }
 
 TEST(PelmarqCli, ApplyRefusesABadEntryBeforeSendingAnything) {

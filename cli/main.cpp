@@ -431,7 +431,8 @@ int Cli::SetBaud() {
         return Usage(W("波特率错误", "the rate must be 2400, 4800 or 9600"));
     const auto newBaud = static_cast<std::uint32_t>(*rate);
     const bool frame = ModeOf(o_.mode) == device::Addressing::Frame;
-    if (const int e = Open(o_.address.has_value() || frame)) return e;
+    // The FD frame names no address; the comm block writes one.
+    if (const int e = Open(o_.address.has_value())) return e;
     device::FoundDevice d;
     d.mode = ModeOf(o_.mode);
     d.address = address_;

@@ -529,13 +529,30 @@ int Cli::Read() {
         const Reading r = ReadRow(i);
         const QJsonObject j = RowJson(r);
         failed = failed || r.status != ExchangeStatus::Ok;
+        // What the page works out from this reading, shown after it.
+        const pages::PageEntry::Derived& derived = page_.Entry().derived;
+        QJsonObject extra;
+        if (derived.text && derived.from == i && r.status == ExchangeStatus::Ok) {
+            const std::string text = derived.text(r.words);
+            extra = QJsonObject{{"page", Q(o_.page)},
+                                {"name", derived.name},
+                                {"label", derived.label},
+                                {"register", j["register"]},
+                                {"unit", ""},
+                                {"value", j["value"]},
+                                {"text", Q(text)}};
+        }
         if (o_.json) {
             list.append(j);
+            if (!extra.isEmpty()) list.append(extra);
         } else if (r.status == ExchangeStatus::Ok) {
             const pages::Row& row = page_.Spec().rows[i];
             Print(std::string(row.label) + "\t" + j["text"].toString().toStdString() +
                   (*row.unit ? std::string(" ") + row.unit : "") + "\t" +
                   j["name"].toString().toStdString());
+            if (!extra.isEmpty())
+                Print(std::string(derived.label) + "\t" + extra["text"].toString().toStdString() +
+                      "\t" + derived.name);
         } else {
             std::fprintf(stderr, "pelmarq-cli: %s (%s): %s\n", page_.Spec().rows[i].label,
                          j["name"].toString().toStdString().c_str(),

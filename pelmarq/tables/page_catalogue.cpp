@@ -21,6 +21,10 @@ std::optional<std::string> EvaporationText(std::size_t row, const std::uint16_t*
     return std::nullopt;
 }
 
+std::string WindDirectionName(const std::uint16_t* words) {
+    return WindDirectionOf(words[0]).name;
+}
+
 constexpr const char* kClimate = "温湿度类";
 constexpr const char* kAlarm = "水浸|烟感|红外";
 constexpr const char* kLight = "光照度类";
@@ -68,7 +72,16 @@ const std::vector<PageEntry>& PageCatalogue() {
         Gas("o3", " O3 ", O3Spec, O3Types, 2, O3Ranges),
         Gas("o3-gas", " O3 ", O3Spec, O3Types, 0, O3Ranges),
         {"qx40", kGas, " QX40", MultiGasSpec, nullptr, -1, nullptr, MultiGasCount, MultiGasText},
-        {"wind-direction", kWind, "风向", WindDirectionSpec},
+        {"wind-direction",
+         kWind,
+         "风向",
+         WindDirectionSpec,
+         nullptr,
+         -1,
+         nullptr,
+         nullptr,
+         nullptr,
+         {"风向:value", "风向", 0, WindDirectionName}},
         {"wind-speed", kWind, "风速", WindSpeedSpec},
         {"soil-3in1", kSoil, "土壤三合一", SoilThreeInOneSpec},
         {"soil-th", kSoil, "土壤温度含水率", SoilTempMoistureSpec},

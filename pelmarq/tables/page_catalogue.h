@@ -25,6 +25,15 @@ struct PageEntry {
     // the text it shows for them. nullopt: as the table says.
     std::optional<std::uint8_t> (*countOf)(std::size_t row) = nullptr;
     std::optional<std::string> (*textOf)(std::size_t row, const std::uint16_t* words) = nullptr;
+    // A value the page shows beside its rows, worked out from one row's reading (the wind
+    // direction's name from its code): the control that shows it, its caption, the row.
+    struct Derived {
+        const char* name = nullptr;
+        const char* label = nullptr;
+        std::size_t from = 0;
+        std::string (*text)(const std::uint16_t* words) = nullptr;
+    };
+    Derived derived{};
 };
 
 // In the windows' tab order.

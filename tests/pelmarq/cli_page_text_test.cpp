@@ -5,6 +5,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
 
 #include "../cli/cli_runner.h"
 #include "categories.h"
@@ -67,6 +68,8 @@ TEST(CliPageText, EveryPageReadsAsTheWindowShowsIt) {
                 EXPECT_TRUE(edit->isVisibleTo(page)) << name.toStdString();
             } else if (auto* combo = page->findChild<QComboBox*>(name)) {
                 EXPECT_EQ(combo->currentText(), text) << name.toStdString();
+            } else if (auto* label = page->findChild<QLabel*>(name)) {
+                EXPECT_EQ(label->text(), text) << name.toStdString();
             } else {
                 ADD_FAILURE() << "the window has no control " << name.toStdString();
             }

@@ -27,10 +27,12 @@ PageSpec LiveSpec(const LiveIds& id, Row gas) {
     gas.query = id.gasQuery;
     gas.reg = 0x0002;
     gas.flags = kPolled;
-    return {.rows = {{"温度", "℃", id.temperature, id.temperatureQuery, 0, 0x0001, T, R, LiveTH},
-                     {"湿度", "%RH", id.humidity, id.humidityQuery, 0, 0x0000, T, R, LiveTH},
+    return {.rows = {{QT_TRANSLATE_NOOP("pages", "温度"), QT_TRANSLATE_NOOP("pages", "℃"),
+                      id.temperature, id.temperatureQuery, 0, 0x0001, T, R, LiveTH},
+                     {QT_TRANSLATE_NOOP("pages", "湿度"), "%RH", id.humidity, id.humidityQuery, 0,
+                      0x0000, T, R, LiveTH},
                      gas},
-            .realtime = {id.realtime, "实时"},
+            .realtime = {id.realtime, QT_TRANSLATE_NOOP("pages", "实时")},
             .sensorType = true,
             .sensorTypeId = id.combo};
 }
@@ -67,21 +69,34 @@ constexpr LimitPageIds kO3Ids = {.combo = 1200,
 // and the gas limits.
 PageSpec LimitSpec(const LimitPageIds& id, const char* gas, const char* unit, Encoding encoding,
                    const char* const (&gasLimits)[3], unsigned gasFlags) {
-    const char* labels[9] = {"温度上限", "温度下限",   "温度校准",   "湿度上限",  "湿度下限",
-                             "湿度校准", gasLimits[0], gasLimits[1], gasLimits[2]};
+    const char* labels[9] = {QT_TRANSLATE_NOOP("pages", "温度上限"),
+                             QT_TRANSLATE_NOOP("pages", "温度下限"),
+                             QT_TRANSLATE_NOOP("pages", "温度校准"),
+                             QT_TRANSLATE_NOOP("pages", "湿度上限"),
+                             QT_TRANSLATE_NOOP("pages", "湿度下限"),
+                             QT_TRANSLATE_NOOP("pages", "湿度校准"),
+                             gasLimits[0],
+                             gasLimits[1],
+                             gasLimits[2]};
     PageSpec spec{
-        .rows = {{"温度", "℃", id.live[0], id.live[1], 0, 0x0001, T, R, kPolled | TH, 0},
-                 {"湿度", "%RH", id.live[2], id.live[3], 0, 0x0000, T, R, kPolled | TH, 0},
+        .rows = {{QT_TRANSLATE_NOOP("pages", "温度"), QT_TRANSLATE_NOOP("pages", "℃"), id.live[0],
+                  id.live[1], 0, 0x0001, T, R, kPolled | TH, 0},
+                 {QT_TRANSLATE_NOOP("pages", "湿度"), "%RH", id.live[2], id.live[3], 0, 0x0000, T,
+                  R, kPolled | TH, 0},
                  {gas, unit, id.live[4], id.live[5], 0, 0x0002, encoding, R, kPolled | gasFlags}},
-        .realtime = {.id = 1015, .text = "实时", .column = 0, .afterRow = 2},
+        .realtime = {.id = 1015,
+                     .text = QT_TRANSLATE_NOOP("pages", "实时"),
+                     .column = 0,
+                     .afterRow = 2},
         .sensorType = true,
         .sensorTypeId = id.combo,
     };
     for (int i = 0; i < 9; ++i) {
         const bool isGas = i >= 6;
         const int query = id.firstQuery + 2 * i;
-        spec.rows.push_back({labels[i], isGas ? unit : (i < 3 ? "℃" : "%RH"), id.limits[i], query,
-                             query + 1, static_cast<std::uint16_t>(0x0030 + i),
+        spec.rows.push_back({labels[i],
+                             isGas ? unit : (i < 3 ? QT_TRANSLATE_NOOP("pages", "℃") : "%RH"),
+                             id.limits[i], query, query + 1, static_cast<std::uint16_t>(0x0030 + i),
                              isGas ? encoding : T, RW, isGas ? gasFlags : TH, i < 3 ? 0 : 1});
     }
     return spec;
@@ -96,29 +111,46 @@ PageSpec Co2Spec() {
     return {
         .rows =
             {
-                {"温度", "℃", 1049, 1051, 0, 0x0001, T, R, kPolled | TH, 0},
-                {"湿度", "%RH", 1050, 1052, 0, 0x0000, T, R, kPolled | TH, 0},
+                {QT_TRANSLATE_NOOP("pages", "温度"), QT_TRANSLATE_NOOP("pages", "℃"), 1049, 1051, 0,
+                 0x0001, T, R, kPolled | TH, 0},
+                {QT_TRANSLATE_NOOP("pages", "湿度"), "%RH", 1050, 1052, 0, 0x0000, T, R,
+                 kPolled | TH, 0},
                 {"CO2", "ppm", 1053, 1054, 0, 0x0002, U, R, kPolled, 0},
-                {"温度上限", "℃", 1055, 1056, 1061, 0x0030, T, RW, TH, 0},
-                {"温度下限", "℃", 1057, 1058, 1062, 0x0031, T, RW, TH, 0},
-                {"温度校准", "℃", 1094, 1095, 1096, 0x0033, T, RW, TH, 0},
-                {"湿度上限", "%RH", 1064, 1065, 1070, 0x0035, T, RW, TH, 1},
-                {"湿度下限", "%RH", 1066, 1067, 1071, 0x0036, T, RW, TH, 1},
-                {"湿度校准", "%RH", 1097, 1098, 1099, 0x0038, T, RW, TH, 1},
-                {"CO2上限", "ppm", 1073, 1074, 1079, 0x003A, U, RW, 0, 1},
+                {QT_TRANSLATE_NOOP("pages", "温度上限"), QT_TRANSLATE_NOOP("pages", "℃"), 1055,
+                 1056, 1061, 0x0030, T, RW, TH, 0},
+                {QT_TRANSLATE_NOOP("pages", "温度下限"), QT_TRANSLATE_NOOP("pages", "℃"), 1057,
+                 1058, 1062, 0x0031, T, RW, TH, 0},
+                {QT_TRANSLATE_NOOP("pages", "温度校准"), QT_TRANSLATE_NOOP("pages", "℃"), 1094,
+                 1095, 1096, 0x0033, T, RW, TH, 0},
+                {QT_TRANSLATE_NOOP("pages", "湿度上限"), "%RH", 1064, 1065, 1070, 0x0035, T, RW, TH,
+                 1},
+                {QT_TRANSLATE_NOOP("pages", "湿度下限"), "%RH", 1066, 1067, 1071, 0x0036, T, RW, TH,
+                 1},
+                {QT_TRANSLATE_NOOP("pages", "湿度校准"), "%RH", 1097, 1098, 1099, 0x0038, T, RW, TH,
+                 1},
+                {QT_TRANSLATE_NOOP("pages", "CO2上限"), "ppm", 1073, 1074, 1079, 0x003A, U, RW, 0,
+                 1},
                 // A failed read of the lower limit leaves the field empty without a box.
-                {"CO2下限", "ppm", 1075, 1076, 1080, 0x003B, U, RW, kQuietQuery, 1},
-                {"CO2校准", "ppm", 1100, 1101, 1102, 0x003D, Encoding::Whole, RW, 0, 1},
-                {"温度回差", "℃", 1059, 1060, 1063, 0x0032, T, RW, TH | kHidden, 1},
+                {QT_TRANSLATE_NOOP("pages", "CO2下限"), "ppm", 1075, 1076, 1080, 0x003B, U, RW,
+                 kQuietQuery, 1},
+                {QT_TRANSLATE_NOOP("pages", "CO2校准"), "ppm", 1100, 1101, 1102, 0x003D,
+                 Encoding::Whole, RW, 0, 1},
+                {QT_TRANSLATE_NOOP("pages", "温度回差"), QT_TRANSLATE_NOOP("pages", "℃"), 1059,
+                 1060, 1063, 0x0032, T, RW, TH | kHidden, 1},
                 {"TRegEn", "", 1085, 1086, 1087, 0x0034, Encoding::Bool01, RW, TH | kHidden, 1},
-                {"湿度回差", "%RH", 1068, 1069, 1072, 0x0037, T, RW, TH | kHidden, 1},
+                {QT_TRANSLATE_NOOP("pages", "湿度回差"), "%RH", 1068, 1069, 1072, 0x0037, T, RW,
+                 TH | kHidden, 1},
                 // Enabled or not, kept in tenths like the humidity values: 1 is written as 10.
                 {"HRegEn", "", 1091, 1092, 1093, 0x0039, T, RW, TH | kHidden | kOnly01, 1},
-                {"CO2回差", "ppm", 1077, 1078, 1081, 0x003C, U, RW, kHidden, 1},
+                {QT_TRANSLATE_NOOP("pages", "CO2回差"), "ppm", 1077, 1078, 1081, 0x003C, U, RW,
+                 kHidden, 1},
                 {"CO2Regen", "", 1082, 1083, 1084, 0x003E, Encoding::Bool01, RW, kHidden, 1},
                 {"RegStatus", "", 1088, 1089, 1090, 0x0040, U, RW, kHidden, 1},
             },
-        .realtime = {.id = 1015, .text = "实时", .column = 0, .afterRow = 2},
+        .realtime = {.id = 1015,
+                     .text = QT_TRANSLATE_NOOP("pages", "实时"),
+                     .column = 0,
+                     .afterRow = 2},
         .sensorType = true,
         .sensorTypeId = 1237,
     };
@@ -147,72 +179,111 @@ PageSpec No2Spec() {
 
 PageSpec TvocSpec() {
     return {.rows = {{"TOVC", "ppb", 1071, 1070, 0, 0x0000, Encoding::UInt, R, kPolled}},
-            .realtime = {1072, "实时"}};
+            .realtime = {1072, QT_TRANSLATE_NOOP("pages", "实时")}};
 }
 
 PageSpec O2Spec() {
-    return LimitSpec(kO2Ids, "O2", "%vol", T, {"O2 上限", "O2 下限", "O2 校准"}, 0);
-}
-
-PageSpec H2sSpec() {
-    return LimitSpec(kH2sIds, "H2S", "ppm", Encoding::UInt, {"H2S 上限", "H2S 下限", "H2S 校准"},
+    return LimitSpec(kO2Ids, "O2", "%vol", T,
+                     {QT_TRANSLATE_NOOP("pages", "O2 上限"), QT_TRANSLATE_NOOP("pages", "O2 下限"),
+                      QT_TRANSLATE_NOOP("pages", "O2 校准")},
                      0);
 }
 
+PageSpec H2sSpec() {
+    return LimitSpec(
+        kH2sIds, "H2S", "ppm", Encoding::UInt,
+        {QT_TRANSLATE_NOOP("pages", "H2S 上限"), QT_TRANSLATE_NOOP("pages", "H2S 下限"),
+         QT_TRANSLATE_NOOP("pages", "H2S 校准")},
+        0);
+}
+
 PageSpec Nh3Spec() {
-    return LimitSpec(kNh3Ids, "NH3", "ppm", Encoding::Hundredths, {"NH3上限", "NH3下限", "NH3校准"},
+    return LimitSpec(kNh3Ids, "NH3", "ppm", Encoding::Hundredths,
+                     {QT_TRANSLATE_NOOP("pages", "NH3上限"), QT_TRANSLATE_NOOP("pages", "NH3下限"),
+                      QT_TRANSLATE_NOOP("pages", "NH3校准")},
                      kRanged);
 }
 
 PageSpec O3Spec() {
-    return LimitSpec(kO3Ids, "臭氧", "ppm", Encoding::Hundredths,
-                     {"臭氧上限", "臭氧下限", "臭氧校准"}, kRanged);
+    return LimitSpec(
+        kO3Ids, QT_TRANSLATE_NOOP("pages", "臭氧"), "ppm", Encoding::Hundredths,
+        {QT_TRANSLATE_NOOP("pages", "臭氧上限"), QT_TRANSLATE_NOOP("pages", "臭氧下限"),
+         QT_TRANSLATE_NOOP("pages", "臭氧校准")},
+        kRanged);
 }
 
 PageSpec OilFumeSensorSpec() {
     constexpr auto H = Encoding::Hundredths;
-    return {.rows = {{"油烟值", "mg/m3", 0, 0, 0, 0x0000, H, Access::Read, kPolled},
-                     {"校准值", "mg/m3", 0, 0, 0, 0x0050, H, Access::ReadWrite},
-                     {"系数值", "", 0, 0, 0, 0x0200, Encoding::Float, Access::ReadWrite},
-                     {"版本号", "", 0, 0, 0, 0x0007, Encoding::UInt, Access::Read, kHidden}},
-            .realtime = {0, "实时"}};
+    return {.rows = {{QT_TRANSLATE_NOOP("pages", "油烟值"), "mg/m3", 0, 0, 0, 0x0000, H,
+                      Access::Read, kPolled},
+                     {QT_TRANSLATE_NOOP("pages", "校准值"), "mg/m3", 0, 0, 0, 0x0050, H,
+                      Access::ReadWrite},
+                     {QT_TRANSLATE_NOOP("pages", "系数值"), "", 0, 0, 0, 0x0200, Encoding::Float,
+                      Access::ReadWrite},
+                     {QT_TRANSLATE_NOOP("pages", "版本号"), "", 0, 0, 0, 0x0007, Encoding::UInt,
+                      Access::Read, kHidden}},
+            .realtime = {0, QT_TRANSLATE_NOOP("pages", "实时")}};
 }
 
 SensorTypes Co2Types() {
-    return {{"单二氧化碳浓度", "二氧化碳温湿度一体"}, 1};
+    return {{QT_TRANSLATE_NOOP("pages", "单二氧化碳浓度"),
+             QT_TRANSLATE_NOOP("pages", "二氧化碳温湿度一体")},
+            1};
 }
 SensorTypes CoTypes() {
-    return {{"单一氧化碳浓度", "一氧化碳温湿度一体"}, 1};
+    return {{QT_TRANSLATE_NOOP("pages", "单一氧化碳浓度"),
+             QT_TRANSLATE_NOOP("pages", "一氧化碳温湿度一体")},
+            1};
 }
 SensorTypes So2Types() {
-    return {{"单二氧化硫浓度", "二氧化硫温湿度一体"}, 1};
+    return {{QT_TRANSLATE_NOOP("pages", "单二氧化硫浓度"),
+             QT_TRANSLATE_NOOP("pages", "二氧化硫温湿度一体")},
+            1};
 }
 SensorTypes No2Types() {
-    return {{"单二氧化氮浓度", "二氧化氮温湿度一体"}, 1};
+    return {{QT_TRANSLATE_NOOP("pages", "单二氧化氮浓度"),
+             QT_TRANSLATE_NOOP("pages", "二氧化氮温湿度一体")},
+            1};
 }
 SensorTypes O2Types() {
-    return {{"单氧气0-25%vol", "氧气温湿度一体0-25%vol"}, 1};
+    return {{QT_TRANSLATE_NOOP("pages", "单氧气0-25%vol"),
+             QT_TRANSLATE_NOOP("pages", "氧气温湿度一体0-25%vol")},
+            1};
 }
 SensorTypes H2sTypes() {
-    return {{"单硫化氢设备", "硫化氢温湿度一体"}, 1};
+    return {{QT_TRANSLATE_NOOP("pages", "单硫化氢设备"),
+             QT_TRANSLATE_NOOP("pages", "硫化氢温湿度一体")},
+            1};
 }
 SensorTypes Nh3Types() {
-    return {{"单氨气 0-50ppm", "单氨气 0-100ppm", "单氨气 0-500ppm", "氨气温湿度 0-50ppm",
-             "氨气温湿度 0-100ppm", "氨气温湿度 0-500ppm"},
+    return {{QT_TRANSLATE_NOOP("pages", "单氨气 0-50ppm"),
+             QT_TRANSLATE_NOOP("pages", "单氨气 0-100ppm"),
+             QT_TRANSLATE_NOOP("pages", "单氨气 0-500ppm"),
+             QT_TRANSLATE_NOOP("pages", "氨气温湿度 0-50ppm"),
+             QT_TRANSLATE_NOOP("pages", "氨气温湿度 0-100ppm"),
+             QT_TRANSLATE_NOOP("pages", "氨气温湿度 0-500ppm")},
             3};
 }
 SensorTypes O3Types() {
-    return {{"单臭氧设备0-10ppm", "单臭氧设备0-100ppm", "臭氧温湿度一体0-10ppm",
-             "臭氧温湿度一体0-100ppm"},
+    return {{QT_TRANSLATE_NOOP("pages", "单臭氧设备0-10ppm"),
+             QT_TRANSLATE_NOOP("pages", "单臭氧设备0-100ppm"),
+             QT_TRANSLATE_NOOP("pages", "臭氧温湿度一体0-10ppm"),
+             QT_TRANSLATE_NOOP("pages", "臭氧温湿度一体0-100ppm")},
             2};
 }
 
 RangedEncoding Nh3Ranges() {
-    return {{"单氨气 0-50ppm", "氨气温湿度 0-50ppm"}, Encoding::Hundredths, Encoding::UInt};
+    return {{QT_TRANSLATE_NOOP("pages", "单氨气 0-50ppm"),
+             QT_TRANSLATE_NOOP("pages", "氨气温湿度 0-50ppm")},
+            Encoding::Hundredths,
+            Encoding::UInt};
 }
 
 RangedEncoding O3Ranges() {
-    return {{"单臭氧设备0-10ppm", "臭氧温湿度一体0-10ppm"}, Encoding::Hundredths, Encoding::Tenths};
+    return {{QT_TRANSLATE_NOOP("pages", "单臭氧设备0-10ppm"),
+             QT_TRANSLATE_NOOP("pages", "臭氧温湿度一体0-10ppm")},
+            Encoding::Hundredths,
+            Encoding::Tenths};
 }
 
 Encoding RangedEncoding::For(const std::string& typeText) const {

@@ -26,17 +26,17 @@ struct Measured {
 constexpr std::array<Measured, kMultiGasMeasured> kValues = {{
     {"PM2.5", "ug/m3", 0},
     {"PM10", "ug/m3", 1},
-    {"湿度", "%RH", 2, 0.1, 1, true},
-    {"温度", "℃", 3, 0.1, 1, true},
-    {"大气压力", "KPa", 4, 0.1, 1},
-    {"光照度", "Lux", 5, 1.0, 0, false, true},
+    {QT_TRANSLATE_NOOP("pages", "湿度"), "%RH", 2, 0.1, 1, true},
+    {QT_TRANSLATE_NOOP("pages", "温度"), QT_TRANSLATE_NOOP("pages", "℃"), 3, 0.1, 1, true},
+    {QT_TRANSLATE_NOOP("pages", "大气压力"), "KPa", 4, 0.1, 1},
+    {QT_TRANSLATE_NOOP("pages", "光照度"), "Lux", 5, 1.0, 0, false, true},
     {"TVOC", "ppb", 7},
     {"CO2", "ppm", 8},
-    {"甲醛", "ppm", 9, 0.01, 2},
+    {QT_TRANSLATE_NOOP("pages", "甲醛"), "ppm", 9, 0.01, 2},
     {"O3", "ppm", 10, 0.01, 2},
     {"O2", "%Vol", 11, 0.1, 1},
     {"H2S", "ppm", 12},
-    {"甲烷", "%LEL", 13},
+    {QT_TRANSLATE_NOOP("pages", "甲烷"), "%LEL", 13},
     {"CO", "ppm", 14},
     {"NO2", "ppm", 15, 0.1, 1},
     {"SO2", "ppm", 16, 0.1, 1},
@@ -69,18 +69,27 @@ PageSpec MultiGasSpec() {
     constexpr auto W = Encoding::Whole, T = Encoding::Tenths, H = Encoding::Hundredths;
     constexpr auto RW = Access::ReadWrite;
     const std::vector<Row> calibrations = {
-        {"PM2.5校准", "", 0, 0, 0, 80, W, RW, 0, 3}, {"PM10校准", "", 0, 0, 0, 81, W, RW, 0, 3},
-        {"湿度校准", "", 0, 0, 0, 82, T, RW, 0, 3},  {"温度校准", "", 0, 0, 0, 83, T, RW, 0, 3},
-        {"气压校准", "", 0, 0, 0, 84, T, RW, 0, 3},  {"光照校准", "", 0, 0, 0, 86, W, RW, 0, 3},
-        {"TVOC校准", "", 0, 0, 0, 87, W, RW, 0, 4},  {"CO2校准", "", 0, 0, 0, 88, W, RW, 0, 4},
-        {"甲醛校准", "", 0, 0, 0, 89, H, RW, 0, 4},  {"O3校准", "", 0, 0, 0, 90, H, RW, 0, 4},
-        {"O2校准", "", 0, 0, 0, 91, T, RW, 0, 4},    {"H2S校准", "", 0, 0, 0, 92, W, RW, 0, 4},
-        {"甲烷校准", "", 0, 0, 0, 93, W, RW, 0, 5},  {"CO校准", "", 0, 0, 0, 94, W, RW, 0, 5},
-        {"NO2校准", "", 0, 0, 0, 95, T, RW, 0, 5},   {"SO2校准", "", 0, 0, 0, 96, T, RW, 0, 5},
-        {"H2校准", "", 0, 0, 0, 97, W, RW, 0, 5},    {"NH3校准", "", 0, 0, 0, 98, W, RW, 0, 5},
+        {QT_TRANSLATE_NOOP("pages", "PM2.5校准"), "", 0, 0, 0, 80, W, RW, 0, 3},
+        {QT_TRANSLATE_NOOP("pages", "PM10校准"), "", 0, 0, 0, 81, W, RW, 0, 3},
+        {QT_TRANSLATE_NOOP("pages", "湿度校准"), "", 0, 0, 0, 82, T, RW, 0, 3},
+        {QT_TRANSLATE_NOOP("pages", "温度校准"), "", 0, 0, 0, 83, T, RW, 0, 3},
+        {QT_TRANSLATE_NOOP("pages", "气压校准"), "", 0, 0, 0, 84, T, RW, 0, 3},
+        {QT_TRANSLATE_NOOP("pages", "光照校准"), "", 0, 0, 0, 86, W, RW, 0, 3},
+        {QT_TRANSLATE_NOOP("pages", "TVOC校准"), "", 0, 0, 0, 87, W, RW, 0, 4},
+        {QT_TRANSLATE_NOOP("pages", "CO2校准"), "", 0, 0, 0, 88, W, RW, 0, 4},
+        {QT_TRANSLATE_NOOP("pages", "甲醛校准"), "", 0, 0, 0, 89, H, RW, 0, 4},
+        {QT_TRANSLATE_NOOP("pages", "O3校准"), "", 0, 0, 0, 90, H, RW, 0, 4},
+        {QT_TRANSLATE_NOOP("pages", "O2校准"), "", 0, 0, 0, 91, T, RW, 0, 4},
+        {QT_TRANSLATE_NOOP("pages", "H2S校准"), "", 0, 0, 0, 92, W, RW, 0, 4},
+        {QT_TRANSLATE_NOOP("pages", "甲烷校准"), "", 0, 0, 0, 93, W, RW, 0, 5},
+        {QT_TRANSLATE_NOOP("pages", "CO校准"), "", 0, 0, 0, 94, W, RW, 0, 5},
+        {QT_TRANSLATE_NOOP("pages", "NO2校准"), "", 0, 0, 0, 95, T, RW, 0, 5},
+        {QT_TRANSLATE_NOOP("pages", "SO2校准"), "", 0, 0, 0, 96, T, RW, 0, 5},
+        {QT_TRANSLATE_NOOP("pages", "H2校准"), "", 0, 0, 0, 97, W, RW, 0, 5},
+        {QT_TRANSLATE_NOOP("pages", "NH3校准"), "", 0, 0, 0, 98, W, RW, 0, 5},
     };
     spec.rows.insert(spec.rows.end(), calibrations.begin(), calibrations.end());
-    spec.realtime = {0, "实时", RealtimeMode::AllButtons, 2};
+    spec.realtime = {0, QT_TRANSLATE_NOOP("pages", "实时"), RealtimeMode::AllButtons, 2};
     spec.columnsPerLine = 3;
     return spec;
 }

@@ -1,5 +1,6 @@
-// The scan that finds the one device on the bus: the address-less FD query at 2400, 4800 and
-// 9600 baud, then the comm block read at 9600 baud at address 0xFF and at address 0.
+// The scan that finds the one device on the bus (the probes and what each accepts are in
+// device_commands.h): the window opens the port at each rate, shows the rate tried and
+// says what it found.
 #include <QLineEdit>
 #include <QPushButton>
 #include <span>
@@ -11,43 +12,17 @@
 #include "status_line.h"
 
 namespace app {
-namespace {
-
-enum class ProbeKind { AddressFrame, CommBlockBroadcast, CommBlockZero };
-
-struct Probe {
-    std::uint32_t baud;
-    ProbeKind kind;
-};
-
-constexpr Probe kProbes[] = {
-    {2400, ProbeKind::AddressFrame},  {4800, ProbeKind::AddressFrame},
-    {9600, ProbeKind::AddressFrame},  {9600, ProbeKind::CommBlockBroadcast},
-    {9600, ProbeKind::CommBlockZero},
-};
-
-// A server that keeps its line's rate (raw TCP): one connection, each request once, at
-// whatever rate the server has; the rate shown is then the one the device reports.
-constexpr Probe kFixedRateProbes[] = {
-    {0, ProbeKind::AddressFrame},
-    {0, ProbeKind::CommBlockBroadcast},
-    {0, ProbeKind::CommBlockZero},
-};
-
-}  // namespace
 
 void MainDialog::Scan() {
     // A new scan looks for whatever device is on the bus now, so it forgets both fixed-address
     // modes of the previous one: a device found by the FD frame must not be addressed as 0.
-    broadcast_ = false;
-    zeroAddress_ = false;
-    found_ = false;
+    found_.mode = device::Addressing::Frame;
+    deviceFound_ = false;
     const std::string path = SelectedPortPath();
-    const bool fixedRate = transport::SerialPort::FixedRate(path);
-    const std::span<const Probe> probes =
-        fixedRate ? std::span<const Probe>(kFixedRateProbes) : std::span<const Probe>(kProbes);
-    for (const Probe& probe : probes) {
-        if (!fixedRate || &probe == &probes.front()) {
+    const std::span<const device::ScanProbe> probes = device::ScanProbes(path);
+    for (const device::ScanProbe& probe : probes) {
+        // A line whose rate the server keeps (tcp://) is opened once, for the first probe.
+        if (&probe == &probes.front() || probe.baud != 0) {
             if (!link_.Reopen(path, probe.baud)) {
                 ui::Message(this, ui::OpenFailureText(link_.Port().LastOpenError()), tr("警告"),
                             ui::BoxIcon::Question);
@@ -57,21 +32,19 @@ void MainDialog::Scan() {
             ports_->Used(path);
         }
         EnablePortControls(false);
-        const std::uint8_t slave = probe.kind == ProbeKind::CommBlockZero
-                                       ? protocol::kZeroAddress
-                                       : protocol::kBroadcastAddress;
         // The window is blocked for the wait; the status line says which rate is tried.
         status_->Probing(probe.baud);
-        const std::size_t n =
-            Exchange(probe.kind == ProbeKind::AddressFrame ? protocol::BuildAddressFrame(0, 0)
-                                                           : protocol::BuildCommBlockRead(slave));
+        device::FoundDevice found;
+        const bool ok = device::RunProbe(link_, probe, &found);
         status_->EndProgress();
-        const bool found =
-            n > 3 && (probe.kind == ProbeKind::AddressFrame ? AcceptAddressFrame(n)
-                                                            : AcceptCommBlock(n, slave));
-        if (found) {
+        if (ok) {
+            found_ = found;
             foundPort_ = path;
-            found_ = true;
+            deviceFound_ = true;
+            if (probe.kind == device::Addressing::Frame)
+                ShowFrameResult();
+            else
+                ShowCommBlockResult();
             status_->Check();
             return;
         }
@@ -81,28 +54,21 @@ void MainDialog::Scan() {
     status_->Hint(tr("可点击“诊断”查看原因"));
 }
 
-bool MainDialog::AcceptAddressFrame(std::size_t n) {
-    protocol::AddressInfo info;
-    if (!Accepted(protocol::ParseAddressFrameReply(reply_, n, &info))) return false;
-    link_.SetDeviceAddress(info.address);
-    currentBaud_ = info.Baud();
-    address_->setText(QString::number(info.address));
-    baud_->setText(QString::number(currentBaud_));
-    ui::Message(this, tr("设备地址：%1  波特率：%2").arg(info.address).arg(currentBaud_),
+void MainDialog::ShowFrameResult() {
+    link_.SetDeviceAddress(found_.RegisterAddress());
+    ShowAddressAndBaud();
+    ui::Message(this, tr("设备地址：%1  波特率：%2").arg(found_.address).arg(found_.baud),
                 tr("测试结果"), ui::BoxIcon::None);
     EnablePortControls(true);
     EnableCommands(true);
-    return true;
 }
 
-bool MainDialog::AcceptCommBlock(std::size_t n, std::uint8_t fixedAddress) {
-    protocol::CommBlock block;
-    if (!Accepted(protocol::ParseCommBlockReply(reply_, n, &block))) return false;
-    TakeCommBlock(block);
+void MainDialog::ShowCommBlockResult() {
+    ShowAddressAndBaud();
     QString text =
-        tr("土壤变送器\r\n地址：%1  波特率：%2\r\n").arg(block.address).arg(currentBaud_) +
-        tr(protocol::ParityText(parity_));
-    if (stop1_ == 0 && stop2_ == 1) {
+        tr("土壤变送器\r\n地址：%1  波特率：%2\r\n").arg(found_.address).arg(found_.baud) +
+        tr(protocol::ParityText(found_.parity));
+    if (found_.StopBitsOk()) {
         ui::Message(this, text, tr("测试结果"), ui::BoxIcon::None);
     } else {
         text += tr("\r\n停止位异常,请重新配置地址或波特率");
@@ -112,23 +78,12 @@ bool MainDialog::AcceptCommBlock(std::size_t n, std::uint8_t fixedAddress) {
     EnableCommands(true);
     // From now on every register operation goes to the fixed address; the address read from
     // the device is only shown.
-    if (fixedAddress == protocol::kBroadcastAddress)
-        broadcast_ = true;
-    else
-        zeroAddress_ = true;
-    link_.SetDeviceAddress(fixedAddress);
-    return true;
+    link_.SetDeviceAddress(found_.RegisterAddress());
 }
 
-void MainDialog::TakeCommBlock(const protocol::CommBlock& block) {
-    currentBaud_ = block.Baud();
-    reportedBaudCode_ = block.baudCode;
-    reportedAddress_ = block.address;
-    parity_ = block.parity;
-    stop1_ = block.stop1;
-    stop2_ = block.stop2;
-    address_->setText(QString::number(block.address));
-    baud_->setText(QString::number(currentBaud_));
+void MainDialog::ShowAddressAndBaud() {
+    address_->setText(QString::number(found_.address));
+    baud_->setText(QString::number(found_.baud));
 }
 
 }  // namespace app

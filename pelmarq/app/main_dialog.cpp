@@ -123,11 +123,10 @@ void MainDialog::BuildUi(const std::vector<PortChoice>& ports, int selected, con
     layout->addWidget(panels_->Host());
     status_ = new ui::StatusLine([this] { return link_.Lost(); }, this);
     status_->Watch(&link_, [this] {
-        const bool fixed = broadcast_ || zeroAddress_;
-        return ui::DeviceFacts{found_, fixed ? reportedAddress_ : link_.DeviceAddress(),
-                               broadcast_     ? protocol::Addressing::Broadcast
-                               : zeroAddress_ ? protocol::Addressing::Zero
-                                              : protocol::Addressing::Frame};
+        // In a comm block mode the link talks to 0xFF or 0; the device's own address is shown.
+        const bool fixed = found_.mode != device::Addressing::Frame;
+        return ui::DeviceFacts{deviceFound_, fixed ? found_.address : link_.DeviceAddress(),
+                               found_.mode};
     });
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(status_, 1);
@@ -161,15 +160,6 @@ void MainDialog::EnableCommands(bool on) {
 
 std::string MainDialog::SelectedPortPath() const {
     return ports_->SelectedPath();
-}
-
-std::size_t MainDialog::Exchange(const protocol::Frame& request) {
-    return link_.Exchange(request.data(), request.size, reply_, sizeof reply_);
-}
-
-bool MainDialog::Accepted(bool ok) {
-    if (ok) link_.ReplyAccepted();
-    return ok;
 }
 
 pages::DevicePage* MainDialog::SelectedPage() const {
@@ -231,9 +221,8 @@ void MainDialog::Diagnose() {
     ui::RunDiagnosis(this, link_, SelectedPortPath(), *status_);
     // The diagnosis re-opened the port at other rates: whatever a scan found before must be
     // found again.
-    found_ = false;
-    broadcast_ = false;
-    zeroAddress_ = false;
+    deviceFound_ = false;
+    found_.mode = device::Addressing::Frame;
     EnableCommands(false);
     EnablePortControls(true);
     status_->Check();

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "device_commands.h"
 #include "register_frames.h"
 #include "serial_link.h"
 
@@ -59,17 +60,13 @@ class MainDialog : public QDialog {
     // One tick of the real-time refresh.
     void RealtimeTick();
 
-    bool BroadcastMode() const { return broadcast_; }
-    bool ZeroAddressMode() const { return zeroAddress_; }
+    bool BroadcastMode() const { return found_.mode == device::Addressing::Broadcast; }
+    bool ZeroAddressMode() const { return found_.mode == device::Addressing::Zero; }
 
   private:
     void BuildUi(const std::vector<PortChoice>& ports, int selected, const QString& note);
     void EnablePortControls(bool on);
     void EnableCommands(bool on);
-    std::size_t Exchange(const protocol::Frame& request);
-    // Passes `ok` through, telling the link when a reply was accepted (a failed exchange
-    // makes the next request wait out a late reply first).
-    bool Accepted(bool ok);
     std::string SelectedPortPath() const;
 
     // Scan for the device (baud_scan.cpp).
@@ -78,23 +75,18 @@ class MainDialog : public QDialog {
     void Diagnose();
     // The log button: a file chosen in a dialog, or the log stopped.
     void LogClicked(bool on);
-    bool AcceptAddressFrame(std::size_t n);
-    bool AcceptCommBlock(std::size_t n, std::uint8_t fixedAddress);
-    // Takes what a comm block read reported and shows address and baud rate.
-    void TakeCommBlock(const protocol::CommBlock& block);
+    // What a probe found, in the fields and a box.
+    void ShowFrameResult();
+    void ShowCommBlockResult();
+    void ShowAddressAndBaud();
     // Address and baud-rate commands (address_commands.cpp).
     void Query();
     void SetAddress();
     void SetBaud();
     // The address entry; nullopt after the box that refuses it (no number, 0, beyond 255).
     std::optional<std::uint8_t> AddressEntry();
-    // A comm block write confirmed by its reply; the new address is then the device's.
-    bool WriteCommBlock(std::uint8_t slave, std::uint8_t address, std::uint8_t baudCode,
-                        std::uint16_t lastRegister);
-    std::uint8_t CommBlockBaudCode() const;
 
     transport::SerialLink link_;
-    std::uint8_t reply_[transport::SerialLink::kReplySize] = {};
 
     ui::PortSelector* ports_ = nullptr;
     QPushButton* scan_ = nullptr;
@@ -110,17 +102,11 @@ class MainDialog : public QDialog {
     QTimer busyTimer_;      // timer 1: clears the busy flag every 300 ms
     QTimer realtimeTimer_;  // timer 5: the real-time refresh every 1000 ms
 
-    std::uint32_t currentBaud_ = 0;
     bool busy_ = false;
-    bool broadcast_ = false;
-    bool zeroAddress_ = false;
-    std::uint8_t parity_ = 0;
-    std::uint8_t stop1_ = 0;
-    std::uint8_t stop2_ = 0;
-    std::uint8_t reportedBaudCode_ = 0xFF;  // comm block baud code as the device reported it
-    std::uint8_t reportedAddress_ = 0;      // the device's own address in the comm block
-    std::string foundPort_;                 // the port the device was found on
-    bool found_ = false;                    // the last scan found a device
+    // The device the last scan found, its addressing mode and what it last reported.
+    device::FoundDevice found_;
+    std::string foundPort_;  // the port the device was found on
+    bool deviceFound_ = false;  // the last scan found a device
 };
 
 }  // namespace app

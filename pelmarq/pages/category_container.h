@@ -6,6 +6,7 @@
 #include <functional>
 #include <vector>
 
+#include "page_tables.h"
 #include "serial_link.h"
 
 class QTabWidget;
@@ -60,6 +61,11 @@ PageFactory MakeWithTypes(std::vector<const char*> items, int defaultIndex) {
         page->SetSensorTypes(texts, defaultIndex);
         return page;
     };
+}
+
+template <class P>
+PageFactory MakeWithTypes(const SensorTypes& types) {
+    return MakeWithTypes<P>(types.items, types.defaultIndex);
 }
 
 }  // namespace pages

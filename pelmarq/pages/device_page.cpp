@@ -8,10 +8,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMap>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <cmath>
 #include <cstring>
 
 #include "entry_text.h"
@@ -25,14 +23,8 @@ QString Tr(const char* text) {
     return QCoreApplication::translate("pages", text);
 }
 
-QString ControlName(int id, const QString& caption, const char* role) {
-    return id ? QString::number(id) : caption + ":" + role;
-}
-
-// The texts of a status row's two states.
-std::pair<const char*, const char*> StatusTexts(const Row& r) {
-    if (r.items.size() == 2) return {r.items[0], r.items[1]};
-    return {"正常", "警告"};
+QString ObjectName(int id, const std::string& caption, const char* role) {
+    return QString::fromStdString(ControlName(id, caption, role));
 }
 
 }  // namespace
@@ -97,15 +89,13 @@ void DevicePage::Build() {
         connect(realtime_, &QCheckBox::clicked, this, [this] { RealtimeClicked(); });
     };
 
-    QMap<QString, int> seen;
+    // Controls are named by the table's own captions, whatever language the page shows.
+    const std::vector<std::string> captions = RowCaptions(spec_);
     rows_.resize(spec_.rows.size());
     for (std::size_t i = 0; i < spec_.rows.size(); ++i) {
         const Row& r = spec_.rows[i];
         RowControls& c = rows_[i];
-        QString caption = Tr(r.label);
-        while (caption.endsWith(QStringLiteral("：")) || caption.endsWith(':')) caption.chop(1);
-        const int count = ++seen[caption];
-        const QString name = count > 1 ? caption + "#" + QString::number(count) : caption;
+        const std::string& name = captions[i];
 
         QGridLayout* grid = grids[r.column];
         const int line = grid->rowCount();
@@ -114,14 +104,14 @@ void DevicePage::Build() {
         QWidget* value = nullptr;
         if (r.encoding == Encoding::Choice) {
             c.combo = new QComboBox(this);
-            c.combo->setObjectName(ControlName(r.edit, name, "combo"));
+            c.combo->setObjectName(ObjectName(r.edit, name, "combo"));
             for (const char* item : r.items) c.combo->addItem(Tr(item));
             // Qt selects the first item added; the list starts without a selection.
             c.combo->setCurrentIndex(-1);
             value = c.combo;
         } else if (!(r.flags & kNoEdit)) {
             c.edit = new QLineEdit(this);
-            c.edit->setObjectName(ControlName(r.edit, name, "edit"));
+            c.edit->setObjectName(ObjectName(r.edit, name, "edit"));
             c.edit->setMinimumWidth(80);
             c.edit->setMaximumWidth(120);
             value = c.edit;
@@ -133,7 +123,7 @@ void DevicePage::Build() {
         }
         if ((r.access == Access::Read || r.access == Access::ReadWrite) && !(r.flags & kFollows)) {
             c.query = new QPushButton(Tr(spec_.queryText), this);
-            c.query->setObjectName(ControlName(r.query, name, "query"));
+            c.query->setObjectName(ObjectName(r.query, name, "query"));
             grid->addWidget(c.query, line, 3);
             const bool showErrors = !(r.flags & kQuietQuery);
             connect(c.query, &QPushButton::clicked, this,
@@ -141,7 +131,7 @@ void DevicePage::Build() {
         }
         if ((r.access == Access::Write || r.access == Access::ReadWrite) && !(r.flags & kFollows)) {
             c.set = new QPushButton(Tr(spec_.setText), this);
-            c.set->setObjectName(ControlName(r.set, name, "set"));
+            c.set->setObjectName(ObjectName(r.set, name, "set"));
             grid->addWidget(c.set, line, 4);
             connect(c.set, &QPushButton::clicked, this, [this, i] { WriteRow(i); });
         }
@@ -195,42 +185,11 @@ bool DevicePage::TypeHasTempHumidity() const {
 }
 
 RowScale DevicePage::ScaleFor(std::size_t row) const {
-    const Row& r = spec_.rows[row];
-    switch (EncodingFor(row)) {
-        case Encoding::Tenths:
-            return {0.1, 1, 10};
-        case Encoding::Hundredths:
-            return {0.01, 2, 100};
-        case Encoding::Whole:
-            return {1.0, 0, 1};
-        case Encoding::Scaled:
-            return {r.factor, r.decimals, r.multiplier};
-        case Encoding::UInt32:
-        case Encoding::UIntTrunc:
-            return {1.0, 0, r.multiplier};
-        default:
-            return {1.0, 0, 1};
-    }
+    return ScaleOf(spec_.rows[row], EncodingFor(row));
 }
 
 QString DevicePage::RowText(std::size_t row, std::uint16_t raw) const {
-    const Row& r = spec_.rows[row];
-    switch (r.encoding) {
-        case Encoding::Tenths:
-        case Encoding::Hundredths:
-        case Encoding::Whole:
-        case Encoding::Scaled: {
-            const RowScale s = ScaleFor(row);
-            return QString::fromStdString(fields::FormatScaled(raw, s.factor, s.decimals));
-        }
-        case Encoding::Status: {
-            const auto [normal, alarm] = StatusTexts(r);
-            return QString::fromStdString(
-                fields::FormatStatus(raw, r.normal, r.alarm, normal, alarm));
-        }
-        default:
-            return QString::fromStdString(fields::FormatUInt(raw));
-    }
+    return QString::fromStdString(pages::RowText(spec_.rows[row], EncodingFor(row), &raw));
 }
 
 protocol::ExchangeStatus DevicePage::ReadChoice(std::size_t row, bool showErrors) {
@@ -315,38 +274,36 @@ void DevicePage::WriteRow(std::size_t row) {
         WriteChoice(row);
         return;
     }
-    if (encoding == Encoding::Bool01 || (r.flags & kOnly01)) {
-        const std::optional<double> entry = protocol::ParseEntryNumber(edit->text().toStdString());
-        if (!entry) return fields_.EntryRefusedBox(protocol::EntryError::NotANumber);
-        const double value = std::trunc(*entry);
-        if (value != 0 && value != 1) {
-            ui::Message(this, Tr("非法输入"), Tr("警告"), ui::BoxIcon::Warning);
-            return;
+    const WriteRule rule = WriteRuleOf(r, encoding);
+    if (rule.only01) {
+        const RowEntry entry = ConvertRowEntry(r, encoding, edit->text().toStdString());
+        switch (entry.error) {
+            case RowEntryError::None:
+                break;
+            case RowEntryError::NotZeroOrOne:
+                ui::Message(this, Tr("非法输入"), Tr("警告"), ui::BoxIcon::Warning);
+                return;
+            case RowEntryError::OutOfRange:
+                return fields_.EntryRefusedBox(protocol::EntryError::OutOfRange);
+            default:
+                return fields_.EntryRefusedBox(protocol::EntryError::NotANumber);
         }
-        // The value that passed the check is the one written (0.5 is 0, not 5 tenths).
-        const protocol::EntryValue word = protocol::ConvertEntry(value, ScaleFor(row).multiplier,
-                                                                 protocol::EntryRange::Unsigned16);
-        if (word.error != protocol::EntryError::None) return fields_.EntryRefusedBox(word.error);
-        fields_.WriteResultBox(client_.WriteRegister(r.reg, static_cast<std::uint16_t>(word.bits)),
+        fields_.WriteResultBox(client_.WriteRegister(r.reg, static_cast<std::uint16_t>(entry.bits)),
                                fields::FieldHelpers::SuccessIcon::Information);
         return;
     }
-    switch (encoding) {
-        case Encoding::Float:
+    switch (rule.range) {
+        case protocol::EntryRange::Float:
             fields_.WriteFloatField(edit, r.reg);
             return;
-        case Encoding::UInt32:
-            fields_.WriteScaledField32(edit, r.reg, ScaleFor(row).multiplier);
+        case protocol::EntryRange::Unsigned32:
+            fields_.WriteScaledField32(edit, r.reg, rule.multiplier);
             return;
-        case Encoding::UInt:
-        case Encoding::Int:
-        case Encoding::Status:
-        case Encoding::Version:
-        case Encoding::UIntTrunc:
-            fields_.WriteIntField(edit, r.reg, ScaleFor(row).multiplier);
+        case protocol::EntryRange::Unsigned16:
+            fields_.WriteIntField(edit, r.reg, rule.multiplier);
             return;
         default:
-            fields_.WriteScaledField(edit, r.reg, ScaleFor(row).multiplier);
+            fields_.WriteScaledField(edit, r.reg, rule.multiplier);
             return;
     }
 }

@@ -8,6 +8,7 @@
 
 #include "field_helpers.h"
 #include "page_table.h"
+#include "page_values.h"
 #include "readings.h"
 #include "register_client.h"
 
@@ -20,13 +21,6 @@ class QPushButton;
 class QVBoxLayout;
 
 namespace pages {
-
-// The factor, decimals and multiplier a row uses now (may follow the sensor type).
-struct RowScale {
-    double factor = 1.0;
-    int decimals = 0;
-    std::int32_t multiplier = 1;
-};
 
 class DevicePage : public QWidget {
     Q_OBJECT

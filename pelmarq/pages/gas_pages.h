@@ -4,6 +4,7 @@
 // in 2, limits and calibrations from register 48 on. All but TVOC have a sensor type whose
 // gas-only items ("单...") blank and disable the temperature and humidity rows.
 #include "device_page.h"
+#include "page_tables.h"
 
 namespace pages {
 
@@ -51,21 +52,18 @@ class H2sPage : public DevicePage {
 };
 
 // A gas page whose gas value and gas limits (kRanged rows) are encoded by the measuring
-// range the sensor type names: `narrow` for the two items of the small range, `wide` for
-// every other item.
+// range the sensor type names (RangedEncoding).
 class RangedGasPage : public DevicePage {
     Q_OBJECT
   public:
-    RangedGasPage(transport::SerialLink& link, PageSpec spec, std::vector<const char*> narrowTypes,
-                  Encoding narrow, Encoding wide, QWidget* parent);
+    RangedGasPage(transport::SerialLink& link, PageSpec spec, RangedEncoding ranges,
+                  QWidget* parent);
 
   protected:
     Encoding EncodingFor(std::size_t row) const override;
 
   private:
-    std::vector<const char*> narrowTypes_;
-    Encoding narrow_;
-    Encoding wide_;
+    RangedEncoding ranges_;
 };
 
 class Nh3Page : public RangedGasPage {

@@ -2,86 +2,10 @@
 
 #include <QLineEdit>
 #include <QPushButton>
-#include <array>
 
-#include "number_text.h"
+#include "page_tables.h"
 
 namespace pages {
-namespace {
-
-// One measured value. Concentrations, pressure and illuminance cannot be negative, so their
-// registers are read unsigned (a CO2 reading of 40000 ppm is 40000, not -25536); only
-// temperature and humidity carry a sign. Queries and the block poll show the same text.
-struct Measured {
-    const char* label = "";
-    const char* unit = "";
-    std::uint16_t reg = 0;
-    double factor = 1.0;
-    int decimals = 0;
-    bool isSigned = false;
-    bool isPair = false;  // 32 bits in this register (high word) and the next
-};
-
-constexpr std::size_t kMeasured = 18;
-constexpr std::uint8_t kBlockRegisters = 19;
-
-// In the page's three columns of six.
-constexpr std::array<Measured, kMeasured> kValues = {{
-    {"PM2.5", "ug/m3", 0},
-    {"PM10", "ug/m3", 1},
-    {"湿度", "%RH", 2, 0.1, 1, true},
-    {"温度", "℃", 3, 0.1, 1, true},
-    {"大气压力", "KPa", 4, 0.1, 1},
-    {"光照度", "Lux", 5, 1.0, 0, false, true},
-    {"TVOC", "ppb", 7},
-    {"CO2", "ppm", 8},
-    {"甲醛", "ppm", 9, 0.01, 2},
-    {"O3", "ppm", 10, 0.01, 2},
-    {"O2", "%Vol", 11, 0.1, 1},
-    {"H2S", "ppm", 12},
-    {"甲烷", "%LEL", 13},
-    {"CO", "ppm", 14},
-    {"NO2", "ppm", 15, 0.1, 1},
-    {"SO2", "ppm", 16, 0.1, 1},
-    {"H2", "ppm", 17},
-    {"NH3", "ppm", 18},
-}};
-
-std::string MeasuredText(const Measured& m, const std::uint16_t* words) {
-    if (m.isPair) return std::to_string(std::uint32_t{words[0]} << 16 | words[1]);
-    const double raw = m.isSigned ? static_cast<std::int16_t>(words[0]) : words[0];
-    return protocol::FormatFixed(raw * m.factor, m.decimals);
-}
-
-PageSpec MultiGasSpec() {
-    PageSpec spec;
-    for (std::size_t i = 0; i < kMeasured; ++i) {
-        const Measured& m = kValues[i];
-        spec.rows.push_back({m.label, m.unit, 0, 0, 0, m.reg,
-                             m.isPair ? Encoding::UInt32 : Encoding::Scaled, Access::Read, kPolled,
-                             static_cast<int>(i / 6), m.factor, m.decimals});
-    }
-    // Calibrations, signed offsets (written as two's complement), below in the same order.
-    constexpr auto W = Encoding::Whole, T = Encoding::Tenths, H = Encoding::Hundredths;
-    constexpr auto RW = Access::ReadWrite;
-    const std::vector<Row> calibrations = {
-        {"PM2.5校准", "", 0, 0, 0, 80, W, RW, 0, 3}, {"PM10校准", "", 0, 0, 0, 81, W, RW, 0, 3},
-        {"湿度校准", "", 0, 0, 0, 82, T, RW, 0, 3},  {"温度校准", "", 0, 0, 0, 83, T, RW, 0, 3},
-        {"气压校准", "", 0, 0, 0, 84, T, RW, 0, 3},  {"光照校准", "", 0, 0, 0, 86, W, RW, 0, 3},
-        {"TVOC校准", "", 0, 0, 0, 87, W, RW, 0, 4},  {"CO2校准", "", 0, 0, 0, 88, W, RW, 0, 4},
-        {"甲醛校准", "", 0, 0, 0, 89, H, RW, 0, 4},  {"O3校准", "", 0, 0, 0, 90, H, RW, 0, 4},
-        {"O2校准", "", 0, 0, 0, 91, T, RW, 0, 4},    {"H2S校准", "", 0, 0, 0, 92, W, RW, 0, 4},
-        {"甲烷校准", "", 0, 0, 0, 93, W, RW, 0, 5},  {"CO校准", "", 0, 0, 0, 94, W, RW, 0, 5},
-        {"NO2校准", "", 0, 0, 0, 95, T, RW, 0, 5},   {"SO2校准", "", 0, 0, 0, 96, T, RW, 0, 5},
-        {"H2校准", "", 0, 0, 0, 97, W, RW, 0, 5},    {"NH3校准", "", 0, 0, 0, 98, W, RW, 0, 5},
-    };
-    spec.rows.insert(spec.rows.end(), calibrations.begin(), calibrations.end());
-    spec.realtime = {0, "实时", RealtimeMode::AllButtons, 2};
-    spec.columnsPerLine = 3;
-    return spec;
-}
-
-}  // namespace
 
 MultiGasPage::MultiGasPage(transport::SerialLink& link, QWidget* parent)
     : DevicePage(link, MultiGasSpec(), parent) {
@@ -92,13 +16,13 @@ MultiGasPage::MultiGasPage(transport::SerialLink& link, QWidget* parent)
 }
 
 protocol::ExchangeStatus MultiGasPage::ReadRow(std::size_t row, bool showErrors) {
-    if (row >= kMeasured) return DevicePage::ReadRow(row, showErrors);
-    const Measured& m = kValues[row];
+    if (row >= kMultiGasMeasured) return DevicePage::ReadRow(row, showErrors);
     std::uint16_t words[2] = {};
-    const protocol::ExchangeStatus status = Client().ReadRegisters(m.reg, m.isPair ? 2 : 1, words);
+    const protocol::ExchangeStatus status =
+        Client().ReadRegisters(Spec().rows[row].reg, MultiGasMeasuredCount(row), words);
     Edit(row)->clear();
     if (status == protocol::ExchangeStatus::Ok)
-        Edit(row)->setText(QString::fromStdString(MeasuredText(m, words)));
+        Edit(row)->setText(QString::fromStdString(MultiGasMeasuredText(row, words)));
     else if (showErrors)
         Fields().ReadFailureBox(status);
     return status;
@@ -108,17 +32,17 @@ protocol::ExchangeStatus MultiGasPage::ReadRow(std::size_t row, bool showErrors)
 // every measured field so no earlier reading stays on screen as if it were live.
 std::vector<DevicePage::PollUnit> MultiGasPage::PollUnits() {
     const auto clear = [this] {
-        for (std::size_t i = 0; i < kMeasured; ++i) Edit(i)->clear();
+        for (std::size_t i = 0; i < kMultiGasMeasured; ++i) Edit(i)->clear();
     };
     const auto read = [this, clear] {
-        std::uint16_t block[kBlockRegisters] = {};
+        std::uint16_t block[kMultiGasBlockRegisters] = {};
         const protocol::ExchangeStatus status =
-            Client().ReadRegisters(0, kBlockRegisters, block, transport::kBlockWait);
+            Client().ReadRegisters(0, kMultiGasBlockRegisters, block, transport::kBlockWait);
         clear();
         if (status == protocol::ExchangeStatus::Ok)
-            for (std::size_t i = 0; i < kMeasured; ++i)
+            for (std::size_t i = 0; i < kMultiGasMeasured; ++i)
                 Edit(i)->setText(
-                    QString::fromStdString(MeasuredText(kValues[i], block + kValues[i].reg)));
+                    QString::fromStdString(MultiGasMeasuredText(i, block + Spec().rows[i].reg)));
         return status;
     };
     return {{read, clear}};

@@ -1,40 +1,15 @@
 #include "oil_fume_page.h"
 
+#include "page_tables.h"
+
 namespace pages {
-namespace {
-
-constexpr auto H = Encoding::Hundredths;
-constexpr auto F = Encoding::Float;
-constexpr auto R = Access::Read;
-constexpr auto RW = Access::ReadWrite;
-
-enum : std::size_t { kOilFume, kHydrocarbons, kParticulates };
-
-// Top: the three readings with the "实时" box beside them; then coefficients A (left) and
-// B (right) per channel; at the bottom the version.
-PageSpec OilFumeSpec() {
-    return {.rows = {{"油烟:", "mg/m3", 0, 0, 0, 0x0000, H, R, kPolled, 0},
-                     {"非甲烷总烃:", "mg/m3", 0, 0, 0, 0x0001, H, R, kPolled, 0},
-                     {"颗粒物:", "mg/m3", 0, 0, 0, 0x0002, H, R, kPolled, 0},
-                     {"油烟系数A", "", 0, 0, 0, 0x0010, F, RW, 0, 2},
-                     {"非甲烷总烃系数A", "", 0, 0, 0, 0x0014, F, RW, 0, 2},
-                     {"颗粒物系数A", "", 0, 0, 0, 0x0018, F, RW, 0, 2},
-                     {"油烟系数B", "", 0, 0, 0, 0x0012, F, RW, 0, 3},
-                     {"非甲烷总烃系数B", "", 0, 0, 0, 0x0016, F, RW, 0, 3},
-                     {"颗粒物系数B", "", 0, 0, 0, 0x001A, F, RW, 0, 3},
-                     {"版本号", "", 0, 0, 0, 0x000A, Encoding::Version, R, 0, 4}},
-            .realtime = {0, "实时", RealtimeMode::None, 1},
-            .columnsPerLine = 2};
-}
-
-}  // namespace
 
 OilFumePage::OilFumePage(transport::SerialLink& link, QWidget* parent)
     : DevicePage(link, OilFumeSpec(), parent) {}
 
 // The device is polled oil fume first, then particulates, then hydrocarbons.
 std::vector<DevicePage::PollUnit> OilFumePage::PollUnits() {
-    return {RowUnit(kOilFume), RowUnit(kParticulates), RowUnit(kHydrocarbons)};
+    return {RowUnit(kOilFume), RowUnit(kOilFumeParticulates), RowUnit(kOilFumeHydrocarbons)};
 }
 
 }  // namespace pages

@@ -3,76 +3,17 @@
 #include "message_box.h"
 
 namespace pages {
-namespace {
 
-using namespace cells;
-
-// Conductivity, salinity and TDS: signed, x1, "%.1f".
-Row Measured(const char* label, std::uint16_t reg) {
-    Row r{label, "", 0, 0, 0, reg, Encoding::Scaled, R, kPolled};
-    r.decimals = 1;
-    return r;
-}
-
-constexpr int kFirstSetting = 5;  // rows from here on: coefficients and calibration
-constexpr int kStandardValue = 11;
-
-}  // namespace
-
-PageSpec SoilThreeInOneSpec() {
-    return {.rows = {{"含水率", "%", 0, 0, 0, 0x0000, H, R, kPolled},
-                     {"温度值", "℃", 0, 0, 0, 0x0001, H, R, kPolled},
-                     {"电导率", "us/cm", 0, 0, 0, 0x0002, U, R, kPolled}},
-            .realtime = {0, "实时"},
-            .notes = {"说明：\n                 此页面主要针对TORVEX-B(默认)如果产品为A款，"
-                      "含水率与温度值读数相反，其他无影响。"}};
-}
-
-PageSpec SoilTempMoistureSpec() {
-    return {.rows = {{"含水率", "%", 0, 0, 0, 0x0000, T, R, kPolled},
-                     {"温度值", "℃", 0, 0, 0, 0x0001, T, R, kPolled}},
-            .realtime = {0, "实时"}};
-}
-
-// The moisture is register 1 on this probe.
-PageSpec SoilMoistureSpec() {
-    return {.rows = {{"含水率", "%", 0, 0, 0, 0x0001, H, R, kPolled}}, .realtime = {0, "实时"}};
-}
-
-// Left the measured values and the "自动" box; right the coefficients and calibration values,
-// the standard value set apart below them (its buttons stay usable while "自动" is on).
 SoilConductivityPage::SoilConductivityPage(transport::SerialLink& link, QWidget* parent)
-    : DevicePage(link,
-                 {.rows = {{"含水率:", "", 0, 0, 0, 0x0000, T, R, kPolled},
-                           {"温度值:", "", 0, 0, 0, 0x0001, T, R, kPolled},
-                           Measured("电导率:", 0x0002),
-                           Measured("盐度:", 0x0003),
-                           Measured("TDS:", 0x0004),
-                           {"电导温度系数:", "", 0, 0, 0, 0x0022, U, RW, 0, 1},
-                           {"盐度系数:", "", 0, 0, 0, 0x0023, U, RW, 0, 1},
-                           {"TDS系数:", "", 0, 0, 0, 0x0024, U, RW, 0, 1},
-                           {"温度校准值:", "", 0, 0, 0, 0x0050, T, RW, 0, 1},
-                           {"含水率校准值:", "", 0, 0, 0, 0x0051, T, RW, 0, 1},
-                           {"电导率校准值:", "", 0, 0, 0, 0x0052, UT, RW, 0, 1},
-                           {"标准数值:", "", 0, 0, 0, 0x03EB, U, RW, kKeepEnabled, 2}},
-                  .realtime = {0, "自动", RealtimeMode::AllButtons, 0},
-                  .queryText = "读取"},
-                 parent) {}
+    : DevicePage(link, SoilConductivitySpec(), parent) {}
 
 // The coefficient and calibration reads ask for the port before sending anything.
 protocol::ExchangeStatus SoilConductivityPage::ReadRow(std::size_t row, bool showErrors) {
-    if (showErrors && static_cast<int>(row) >= kFirstSetting &&
-        static_cast<int>(row) < kStandardValue && !Link().IsOpen()) {
+    if (showErrors && row >= kSoilFirstSetting && row < kSoilStandardValue && !Link().IsOpen()) {
         ui::Message(this, tr("请先打开串口"), tr("警告"), ui::BoxIcon::Warning);
         return protocol::ExchangeStatus::PortClosed;
     }
     return DevicePage::ReadRow(row, showErrors);
-}
-
-PageSpec SoilPhSpec() {
-    return {.rows = {{"PH值:", "", 0, 0, 0, 0x0000, T, R, kPolled}},
-            .realtime = {0, "自动"},
-            .queryText = "读取"};
 }
 
 }  // namespace pages

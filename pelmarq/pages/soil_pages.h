@@ -3,13 +3,9 @@
 // probe (each only its table), and the conductivity probe with coefficients and
 // calibration.
 #include "device_page.h"
+#include "page_tables.h"
 
 namespace pages {
-
-PageSpec SoilThreeInOneSpec();
-PageSpec SoilTempMoistureSpec();
-PageSpec SoilMoistureSpec();
-PageSpec SoilPhSpec();
 
 class SoilConductivityPage : public DevicePage {
     Q_OBJECT

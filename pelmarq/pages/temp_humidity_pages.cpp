@@ -1,43 +1,8 @@
 #include "temp_humidity_pages.h"
 
+#include "page_tables.h"
+
 namespace pages {
-namespace {
-
-constexpr auto T = Encoding::Tenths;
-constexpr auto R = Access::Read;
-constexpr auto RW = Access::ReadWrite;
-
-PageSpec TemperatureSpec() {
-    return {.rows = {{"温度", "℃", 1009, 1010, 0, 0x0001, T, R, kPolled}},
-            .realtime = {1011, "实时"},
-            .centered = true};
-}
-
-PageSpec TempHumiditySpec() {
-    return {.rows = {{"温度", "℃", 1014, 1010, 0, 0x0001, T, R, kPolled},
-                     {"湿度", "%RH", 1012, 1013, 0, 0x0000, T, R, kPolled}},
-            .realtime = {1015, "实时"},
-            .centered = true};
-}
-
-// Upper left the live values with the real-time box, lower left the temperature limits,
-// right the calibration values above the humidity limits.
-PageSpec BoardSpec() {
-    return {.rows = {{"温度", "", 1407, 1410, 0, 0x0001, T, R, kPolled, 0},
-                     {"湿度", "", 1054, 1348, 0, 0x0000, T, R, kPolled, 0},
-                     {"温度上限", "", 1408, 1411, 1399, 0x0030, T, RW, 0, 0},
-                     {"温度下限", "", 1057, 1058, 1400, 0x0031, T, RW, 0, 0},
-                     {"温度回差", "", 1059, 1060, 1401, 0x0032, T, RW, 0, 0},
-                     {"温度校准值", "", 1067, 1068, 1405, 0x0050, T, RW, 0, 1},
-                     {"湿度校准值", "", 1069, 1070, 1406, 0x0051, T, RW, 0, 1},
-                     {"湿度上限", "", 1409, 1062, 1402, 0x0035, T, RW, 0, 1},
-                     {"湿度下限", "", 1063, 1064, 1403, 0x0036, T, RW, 0, 1},
-                     {"湿度回差", "", 1065, 1066, 1404, 0x0037, T, RW, 0, 1}},
-            .realtime = {1398, "实时", RealtimeMode::AllButtons, 0, 1},
-            .queryText = "读取"};
-}
-
-}  // namespace
 
 TemperaturePage::TemperaturePage(transport::SerialLink& link, QWidget* parent)
     : DevicePage(link, TemperatureSpec(), parent) {}

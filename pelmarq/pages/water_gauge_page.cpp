@@ -2,54 +2,9 @@
 
 #include <QLineEdit>
 
+#include "page_tables.h"
+
 namespace pages {
-namespace {
-
-using namespace cells;
-
-enum : std::size_t { kScheme, kLeak, kLevel, kTemperature };
-
-Row Combo(const char* label, std::uint16_t reg, std::vector<const char*> items, int column,
-          int base = 0, unsigned flags = 0) {
-    Row r{label, "", 0, 0, 0, reg, Encoding::Choice, RW, flags, column};
-    r.items = std::move(items);
-    r.itemBase = base;
-    return r;
-}
-
-const std::vector<const char*> kRelayLink = {"不关联继电器", "关联继电器"};
-
-// Left: the scheme, the measured values with the "实时" box, the limits and the hidden
-// analog output group; right: gauge length, calibration and the relay.
-//
-// The hysteresis is shown like the limits beside it, unsigned (0..65535): a -1 typed into
-// either is written as 0xFFFF and reads back the same way in both.
-PageSpec WaterGaugeSpec() {
-    Row leak{"水浸状态", "", 0, 0, 0, 0x0002, Encoding::Status, R, kPolled};
-    leak.items = {"无水", "有水"};
-    Row tilt{"倾斜角度", "°", 0, 0, 0, 0x006A, Encoding::Float, RW, 0, 1};
-    tilt.decimals = 2;
-    return {.rows = {Combo("主机运行方案", 0x0064, {"空高测量", "水深测量", "倾斜测量"}, 0),
-                     leak,
-                     {"水位值", "cm", 0, 0, 0, 0x0000, UT, R, kPolled},
-                     {"水温", "℃", 0, 0, 0, 0x0001, Encoding::Tenths, R, kPolled},
-                     {"水位上限", "cm", 0, 0, 0, 0x0065, UT, RW},
-                     {"水位下限", "cm", 0, 0, 0, 0x0066, UT, RW},
-                     {"控制回差", "cm", 0, 0, 0, 0x0067, UT, RW},
-                     Combo("模拟量类型", 0x0075, {"4-20mA", "0-5V", "0-10V"}, 0, 1, kHidden),
-                     {"量程上限", "cm", 0, 0, 0, 0x0070, UT, RW, kHidden},
-                     {"量程下限", "cm", 0, 0, 0, 0x006F, UT, RW, kHidden},
-                     {"水尺长度", "cm", 0, 0, 0, 0x0068, UT, RW, 0, 1},
-                     {"基准值", "cm", 0, 0, 0, 0x0069, UT, RW, 0, 1},
-                     tilt,
-                     {"采集灵敏度", "", 0, 0, 0, 0x006E, UT, RW, 0, 1},
-                     Combo("继电器状态", 0x0003, {"断开", "闭合"}, 1),
-                     Combo("上限关联继电器", 0x006C, kRelayLink, 1),
-                     Combo("下限关联继电器", 0x006D, kRelayLink, 1)},
-            .realtime = {0, "实时", RealtimeMode::AllButtons, 0, kTemperature}};
-}
-
-}  // namespace
 
 WaterGaugePage::WaterGaugePage(transport::SerialLink& link, QWidget* parent)
     : DevicePage(link, WaterGaugeSpec(), parent) {}
@@ -58,14 +13,14 @@ WaterGaugePage::WaterGaugePage(transport::SerialLink& link, QWidget* parent)
 // fields; anything else (port closed, silence, a short or damaged reply) empties them.
 std::vector<DevicePage::PollUnit> WaterGaugePage::PollUnits() {
     const auto clear = [this] {
-        for (std::size_t row : {kLeak, kLevel, kTemperature}) Edit(row)->clear();
+        for (std::size_t row : {kGaugeLeak, kGaugeLevel, kGaugeTemperature}) Edit(row)->clear();
     };
     const auto read = [this, clear] {
         std::uint16_t values[3] = {};
         const protocol::ExchangeStatus status = Client().ReadRegisters(0x0000, 3, values);
         clear();
         if (status == protocol::ExchangeStatus::Ok)
-            for (std::size_t row : {kLeak, kLevel, kTemperature})
+            for (std::size_t row : {kGaugeLeak, kGaugeLevel, kGaugeTemperature})
                 Edit(row)->setText(RowText(row, values[Spec().rows[row].reg]));
         return status;
     };

@@ -13,35 +13,10 @@ namespace {
 
 constexpr const char* kNoDirectionIcon = ":/pelmarq/wind_none.png";
 
-PageSpec DirectionSpec() {
-    // One "查询" reads both registers: the code, then register 1.
-    return {.rows = {{"寄存器0：", "", 0, 0, 0, 0x0000, Encoding::UInt, Access::Read, kPolled},
-                     {"寄存器1：", "", 0, 0, 0, 0x0001, Encoding::UInt, Access::Read,
-                      kPolled | kFollows}},
-            .realtime = {0, "实时"}};
-}
-
-PageSpec SpeedSpec() {
-    return {.rows = {{"风速：", "m/s", 0, 0, 0, 0x0000, Encoding::Tenths, Access::Read, kPolled}},
-            .realtime = {0, "实时"}};
-}
-
 }  // namespace
 
-WindDirection WindDirectionOf(std::uint16_t code) {
-    static const WindDirection kDirections[] = {
-        {"北风", ":/pelmarq/wind_n.png"}, {"东北风", ":/pelmarq/wind_ne.png"},
-        {"东风", ":/pelmarq/wind_e.png"}, {"东南风", ":/pelmarq/wind_se.png"},
-        {"南风", ":/pelmarq/wind_s.png"}, {"西南风", ":/pelmarq/wind_sw.png"},
-        {"西风", ":/pelmarq/wind_w.png"}, {"西北风", ":/pelmarq/wind_nw.png"},
-    };
-    const unsigned low = code & 0xFFu;
-    if (low < 8) return kDirections[low];
-    return {"非法", ":/pelmarq/wind_n.png"};
-}
-
 WindDirectionPage::WindDirectionPage(transport::SerialLink& link, QWidget* parent)
-    : DevicePage(link, DirectionSpec(), parent) {
+    : DevicePage(link, WindDirectionSpec(), parent) {
     InitResources();
     icon_ = new QLabel(this);
     icon_->setObjectName("1238");
@@ -76,6 +51,6 @@ void WindDirectionPage::ShowDirection() {
 }
 
 WindSpeedPage::WindSpeedPage(transport::SerialLink& link, QWidget* parent)
-    : DevicePage(link, SpeedSpec(), parent) {}
+    : DevicePage(link, WindSpeedSpec(), parent) {}
 
 }  // namespace pages

@@ -4,15 +4,9 @@
 #include <optional>
 
 #include "device_page.h"
+#include "page_tables.h"
 
 namespace pages {
-
-// The name and arrow picture of a direction code (low 8 bits of register 0).
-struct WindDirection {
-    const char* name;
-    const char* icon;  // resource path
-};
-WindDirection WindDirectionOf(std::uint16_t code);
 
 class WindDirectionPage : public DevicePage {
     Q_OBJECT

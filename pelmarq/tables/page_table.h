@@ -4,6 +4,12 @@
 #include <cstdint>
 #include <vector>
 
+// Texts of the tables are marked where they stand for Qt's translation tools (context
+// "pages"); the windows translate them when they show them. Qt's own definition is the same.
+#ifndef QT_TRANSLATE_NOOP
+#define QT_TRANSLATE_NOOP(scope, x) x
+#endif
+
 namespace pages {
 
 // How a register is shown and how an entry is written back. A set sends the entry x its

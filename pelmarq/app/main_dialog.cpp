@@ -101,10 +101,9 @@ void MainDialog::BuildUi(const std::vector<PortChoice>& ports, int selected, con
     categories_ = new QTabWidget(this);
     categories_->setObjectName("1008");
     for (const pages::Category& c : pages::Categories()) {
-        QWidget* page =
-            c.tabs.empty()
-                ? (c.page ? c.page(link_, categories_) : pages::MakePlaceholder(categories_))
-                : new pages::CategoryContainer(link_, c.tabId, c.tabs, categories_);
+        QWidget* page = c.tabs.empty()
+                            ? c.page(link_, categories_)
+                            : new pages::CategoryContainer(link_, c.tabId, c.tabs, categories_);
         categories_->addTab(page, tr(c.title));
     }
     categories_->setCurrentIndex(0);

@@ -456,7 +456,6 @@ void DevicePage::SensorTypeSelected() {
                 rows_[i].edit->setText(QStringLiteral(" "));
     }
     UpdateEnabled();
-    SensorTypeChanged();
 }
 
 }  // namespace pages

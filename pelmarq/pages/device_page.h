@@ -77,12 +77,10 @@ class DevicePage : public QWidget {
     protocol::ExchangeStatus ReadWithFollowers(std::size_t row, bool showErrors);
     // Writes one row's entry (validated rows first check for 0/1).
     virtual void WriteRow(std::size_t row);
-    virtual RowScale ScaleFor(std::size_t row) const;
+    RowScale ScaleFor(std::size_t row) const;
     // The encoding a row uses now: the table's, unless the page lets it follow the sensor
     // type (kRanged rows). Asked at every query, set and poll; nothing is cached.
     virtual Encoding EncodingFor(std::size_t row) const { return spec_.rows[row].encoding; }
-    // After the sensor type changed (the common blanking is done first).
-    virtual void SensorTypeChanged() {}
     // Recomputes which buttons are enabled from the real-time box and the sensor type.
     void UpdateEnabled();
     // The text a single-register row shows for a register value (block reads fill rows

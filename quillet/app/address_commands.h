@@ -19,16 +19,14 @@ class AddressCommands {
     void SetAddress();
     void SetBaud();
 
-    // The port the device was found on; a baud change re-opens this one, whatever the
-    // selector shows by then.
-    const std::string& FoundPath() const { return foundPath_; }
-
   private:
     bool Reopen(const std::string& path, std::uint32_t baud);
     void EnableScan(bool on);
     void ShowDevice();
 
     TransmitterDialog& dialog_;
+    // The port the device was found on; a baud change re-opens this one, whatever the
+    // selector shows by then.
     std::string foundPath_;
 };
 

@@ -13,7 +13,6 @@ class ClearDeviceDialog {
 
     // Asks, and returns the answer: 1 to clear, 0 to keep.
     std::uint8_t Exec();
-    std::uint8_t Answer() const { return answer_; }
 
   private:
     QWidget* owner_;

@@ -15,6 +15,7 @@
 #include "device_page.h"
 #include "message_box.h"
 #include "port_selector.h"
+#include "return_key.h"
 #include "status_line.h"
 
 namespace app {
@@ -24,6 +25,7 @@ MainDialog::MainDialog(const std::vector<PortChoice>& ports, int selected, const
     : QDialog(parent) {
     ui::SetDefaultCaption(QStringLiteral("Pelmarq"));
     BuildUi(ports, selected, note);
+    ui::KeepReturnInFields(this);
     EnableCommands(false);
     busyTimer_.setInterval(300);
     connect(&busyTimer_, &QTimer::timeout, this, [this] { busy_ = false; });

@@ -21,9 +21,7 @@ QString Id(int id) {
 
 QPushButton* AddButton(QGridLayout* grid, int row, int column, const char* text, int id,
                        std::vector<QPushButton*>* commands) {
-    auto* button = new QPushButton(Tr(text));
-    button->setObjectName(Id(id));
-    button->setAutoDefault(false);
+    QPushButton* button = Button(text, id);
     grid->addWidget(button, row, column);
     commands->push_back(button);
     return button;

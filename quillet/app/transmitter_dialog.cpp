@@ -16,6 +16,7 @@
 #include "message_box.h"
 #include "parameter_commands.h"
 #include "port_selector.h"
+#include "return_key.h"
 #include "status_line.h"
 #include "wireless_dialog.h"
 
@@ -35,6 +36,7 @@ TransmitterDialog::TransmitterDialog(const std::vector<transport::PortEntry>& po
     ui::InstallAboutBox(
         this, {Tr("关于 Quillet(&A)..."), Tr("关于 Quillet"), Tr("Quillet 2.1版"), {}}, icon);
     BuildLayout();
+    ui::KeepReturnInFields(this);
     for (const transport::PortEntry& port : ports)
         ports_->addItem(QString::fromStdString(port.Label()), QString::fromStdString(port.path));
     ports_->setCurrentIndex(ports.empty() ? -1 : 0);

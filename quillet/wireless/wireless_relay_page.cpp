@@ -53,9 +53,7 @@ WirelessRelayPage::WirelessRelayPage(TransmitterClient& client, protocol::Gatewa
     buttons->addStretch();
     for (auto [text, id] : {std::pair{QT_TRANSLATE_NOOP("Quillet", "读取无线中继参数"), 1078},
                             {QT_TRANSLATE_NOOP("Quillet", "设置无线中继参数"), 1079}}) {
-        auto* button = new QPushButton(Tr(text));
-        button->setObjectName(QString::number(id));
-        button->setAutoDefault(false);
+        QPushButton* button = Button(text, id);
         buttons->addWidget(button);
         connect(button, &QPushButton::clicked, this,
                 [this, id] { id == 1078 ? ReadRelay() : WriteRelay(); });

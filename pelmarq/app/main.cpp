@@ -1,13 +1,15 @@
-// pelmarq [PORT...]              the serial ports to offer besides the system's own
-// pelmarq --demo [PROFILE]       a simulated device on a pseudo-terminal, selected
-// pelmarq --demo --list          the simulated devices
+// pelmarq [PORT...]                  the serial ports to offer besides the system's own
+// pelmarq --demo [PROFILE] [PORT...] a simulated device on a pseudo-terminal, its port
+//                                    selected
+// pelmarq --demo --list              the simulated devices
+// pelmarq --help | --version
 #include <QApplication>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "command_line.h"
 #include "main_dialog.h"
 #include "message_box.h"
 #include "port_discovery.h"
@@ -17,87 +19,41 @@
 
 namespace {
 
-constexpr const char* kDefaultDemo = "th";
-
-int Usage(const char* problem) {
-    if (problem) std::fprintf(stderr, "pelmarq: %s\n", problem);
-    std::fprintf(stderr,
-                 "usage: pelmarq [PORT...]\n"
-                 "       pelmarq --demo [PROFILE]   simulate a device (default: %s)\n"
-                 "       pelmarq --demo --list      list the simulated devices\n",
-                 kDefaultDemo);
-    return 2;
-}
-
-void ListProfiles() {
-    for (const sim::Profile* p : sim::ProfilesFor("pelmarq"))
-        std::printf("%-16s %s\n", p->name.c_str(), p->description.c_str());
-}
+constexpr ui::Program kProgram{"pelmarq", "3.6.0", "th"};
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::vector<std::string> paths;
-    bool demo = false;
-    bool list = false;
-    std::string profile = kDefaultDemo;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--demo") {
-            demo = true;
-            if (i + 1 < argc && argv[i + 1][0] != '-') profile = argv[++i];
-        } else if (arg == "--list") {
-            list = true;
-        } else if (arg == "--help" || arg == "-h") {
-            Usage(nullptr);
-            return 0;
-        } else if (arg.starts_with("--")) {
-            return Usage(("unknown option " + arg).c_str());
-        } else if (arg.starts_with("-")) {
-            // Qt's own options (-platform, -style ...) and their values pass through.
-            if (i + 1 < argc && argv[i + 1][0] != '-' && arg != "-reverse") ++i;
-        } else {
-            paths.push_back(arg);
-        }
-    }
-    if (list) {
-        ListProfiles();
-        return 0;
-    }
-    const sim::Profile* demoProfile = nullptr;
-    if (demo) {
-        demoProfile = sim::FindProfile(profile);
-        if (!demoProfile || demoProfile->program != "pelmarq") {
-            std::fprintf(stderr, "pelmarq: no simulated device '%s'; these are:\n",
-                         profile.c_str());
-            ListProfiles();
-            return 2;
-        }
-    }
+    // Read before QApplication exists: --help and --version need no display.
+    const ui::CommandLine line = ui::ParseCommandLine({argv + 1, argv + argc});
+    if (const std::optional<int> status = ui::Answer(line, kProgram)) return *status;
 
     QApplication app(argc, argv);
     ui::SetDefaultCaption(QStringLiteral("Pelmarq"));
 
-    std::unique_ptr<sim::SimulatedLine> line;
+    std::vector<std::string> paths = line.ports;
+    std::unique_ptr<sim::SimulatedLine> demo;
     QString status;
-    if (demoProfile) {
-        line = std::make_unique<sim::SimulatedLine>(demoProfile->make({}));
-        if (!line->Ok()) {
+    if (line.demo) {
+        const sim::Profile* profile = sim::FindProfile(ui::DemoProfile(line, kProgram));
+        demo = std::make_unique<sim::SimulatedLine>(profile->make({}));
+        if (!demo->Ok()) {
             std::fprintf(stderr, "pelmarq: cannot open a pseudo-terminal for the demo\n");
             return 1;
         }
-        paths.push_back(line->Path());
+        paths.push_back(demo->Path());
         status = QObject::tr("演示模式：模拟设备 %1（%2），端口 %3")
-                     .arg(QString::fromStdString(demoProfile->name),
-                          QString::fromStdString(demoProfile->description),
-                          QString::fromStdString(line->Path()));
+                     .arg(QString::fromStdString(profile->name),
+                          QString::fromStdString(profile->description),
+                          QString::fromStdString(demo->Path()));
     }
 
     std::vector<transport::PortEntry> denied;
     std::vector<app::PortChoice> ports;
+    const std::string select = ui::PortToSelect(line, demo ? demo->Path() : std::string());
     int selected = 0;
     for (const transport::PortEntry& e : transport::SelectablePorts(paths, &denied)) {
-        if (line && e.path == line->Path()) selected = static_cast<int>(ports.size());
+        if (e.path == select) selected = static_cast<int>(ports.size());
         ports.push_back({e.path, e.Label()});
     }
     const QString hint = QString::fromStdString(transport::PermissionHint(denied));

@@ -1,6 +1,6 @@
 // quillet [--demo [PROFILE]] [PORT...]: the transmitter and wireless gateway tool.
+// quillet --demo --list | --help | --version
 #include <QApplication>
-#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -13,24 +13,25 @@
 #include "simulated_line.h"
 #include "transmitter_dialog.h"
 
+namespace {
+
+constexpr ui::Program kProgram{"quillet", "2.1.0", "transmitter"};
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    // Read before QApplication exists: --help and --version need no display.
+    const ui::CommandLine line = ui::ParseCommandLine({argv + 1, argv + argc});
+    if (const std::optional<int> status = ui::Answer(line, kProgram)) return *status;
+
     QApplication app(argc, argv);
-    QStringList arguments = app.arguments();
-    arguments.removeFirst();
-    const quillet::CommandLine line = quillet::ParseCommandLine(arguments);
-    if (!line.ok || line.help) {
-        if (!line.ok) std::fprintf(stderr, "quillet: %s\n", qPrintable(line.error));
-        std::fputs(qPrintable(quillet::Usage()), line.ok ? stdout : stderr);
-        return line.ok ? 0 : 2;
-    }
     ui::SetDefaultCaption(QStringLiteral("Quillet"));
 
-    std::vector<std::string> extra;
-    for (const QString& port : line.ports) extra.push_back(port.toStdString());
+    std::vector<std::string> extra = line.ports;
     std::unique_ptr<sim::SimulatedLine> demo;
     const sim::Profile* profile = nullptr;
     if (line.demo) {
-        profile = sim::FindProfile(line.profile.toStdString());
+        profile = sim::FindProfile(ui::DemoProfile(line, kProgram));
         demo = std::make_unique<sim::SimulatedLine>(profile->make({}));
         if (!demo->Ok()) {
             std::fprintf(stderr, "quillet: cannot open a pseudo-terminal for the demo\n");
@@ -39,17 +40,12 @@ int main(int argc, char** argv) {
         extra.push_back(demo->Path());
     }
     std::vector<transport::PortEntry> denied;
-    std::vector<transport::PortEntry> ports = transport::SelectablePorts(extra, &denied);
-    if (demo) {
-        // The demo's port goes first: that is the one opened at start.
-        std::stable_partition(ports.begin(), ports.end(), [&](const transport::PortEntry& p) {
-            return p.path == demo->Path();
-        });
-    }
+    const std::vector<transport::PortEntry> ports = transport::SelectablePorts(extra, &denied);
 
     {
-        // The dialog (and its reader thread) ends before the simulated line closes.
-        quillet::TransmitterDialog dialog(ports);
+        // The dialog (and its reader thread) ends before the simulated line closes. It opens
+        // the selected port at start: the demo's, or the first one named.
+        quillet::TransmitterDialog dialog(ports, ui::PortToSelect(line, demo ? demo->Path() : ""));
         dialog.Ports().KeepPaths(extra);
         QStringList notes;
         if (demo) {

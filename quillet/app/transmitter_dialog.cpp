@@ -27,7 +27,7 @@ static void InitQuilletResources() {
 
 namespace quillet {
 TransmitterDialog::TransmitterDialog(const std::vector<transport::PortEntry>& ports,
-                                     QWidget* parent)
+                                     const std::string& select, QWidget* parent)
     : QDialog(parent), busy_(this) {
     InitQuilletResources();
     setWindowTitle(QStringLiteral("QuilletV2.1"));
@@ -39,7 +39,8 @@ TransmitterDialog::TransmitterDialog(const std::vector<transport::PortEntry>& po
     ui::KeepReturnInFields(this);
     for (const transport::PortEntry& port : ports)
         ports_->addItem(QString::fromStdString(port.Label()), QString::fromStdString(port.path));
-    ports_->setCurrentIndex(ports.empty() ? -1 : 0);
+    const int chosen = ports_->findData(QString::fromStdString(select));
+    ports_->setCurrentIndex(chosen >= 0 ? chosen : ports.empty() ? -1 : 0);
     OpenAtStart();
     // Every command waits for a successful scan.
     EnableCommands(false);

@@ -39,6 +39,24 @@ TEST_F(QuilletTest, StartsOnTheFirstPortAt4800WithEveryCommandOff) {
     EXPECT_TRUE(TakeSent().empty());  // nothing goes out before a scan
 }
 
+// A port named on the command line is the one opened at start, wherever the list puts it.
+TEST_F(QuilletTest, OpensTheSelectedPortAtStartNotTheFirstListed) {
+    Start(FrameDevice());
+    dialog_.reset();
+    TakeSent();
+    const std::string missing = ::testing::TempDir() + "no-such-port";
+    dialog_ = std::make_unique<quillet::TransmitterDialog>(
+        std::vector<transport::PortEntry>{{missing, "", transport::PortAccess::Openable},
+                                          {line_->Path(), "", transport::PortAccess::Openable}},
+        line_->Path());
+    EXPECT_TRUE(boxes_.Boxes().empty()) << boxes_.Texts().toStdString();
+    EXPECT_EQ(dialog_->Link().Port().Path(), line_->Path());
+    EXPECT_EQ(line_->LineBaud(), 4800u);
+    EXPECT_EQ(dialog_->SelectedPath(), line_->Path());
+    Click(1001);  // the scan probes the same line and finds the device there
+    EXPECT_EQ(boxes_.Only().text, "设备地址：7  波特率：2400");
+}
+
 TEST_F(QuilletTest, AFailedFirstOpenSaysSoInItsOwnBox) {
     const std::string missing = ::testing::TempDir() + "no-such-port";
     dialog_ = std::make_unique<quillet::TransmitterDialog>(

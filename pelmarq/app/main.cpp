@@ -1,6 +1,6 @@
 // pelmarq [PORT...]                  the serial ports to offer besides the system's own
 // pelmarq --demo [PROFILE] [PORT...] a simulated device on a pseudo-terminal, its port
-//                                    selected
+//                                    selected and its page shown
 // pelmarq --demo --list              the simulated devices
 // pelmarq --help | --version
 #include <QApplication>
@@ -65,6 +65,7 @@ int main(int argc, char** argv) {
     app::MainDialog dialog(ports, selected, status);
     // The paths named here stay in the list whenever it is read again.
     dialog.Ports().KeepPaths(paths);
+    if (demo) dialog.ShowPageOf(ui::DemoProfile(line, kProgram));
     dialog.show();
     return app.exec();
 }

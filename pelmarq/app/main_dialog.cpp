@@ -1,5 +1,6 @@
 #include "main_dialog.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -13,6 +14,7 @@
 #include "about_box.h"
 #include "categories.h"
 #include "device_page.h"
+#include "device_places.h"
 #include "message_box.h"
 #include "port_selector.h"
 #include "return_key.h"
@@ -148,6 +150,29 @@ pages::DevicePage* MainDialog::SelectedPage() const {
     if (auto* container = qobject_cast<pages::CategoryContainer*>(category))
         return container->CurrentPage();
     return qobject_cast<pages::DevicePage*>(category);
+}
+
+bool MainDialog::ShowPageOf(std::string_view device) {
+    const pages::DevicePlace* place = pages::PlaceOf(device);
+    if (!place) return false;
+    const std::vector<pages::Category>& categories = pages::Categories();
+    for (int c = 0; c < static_cast<int>(categories.size()); ++c) {
+        const pages::Category& category = categories[static_cast<std::size_t>(c)];
+        if (std::string_view(category.title) != place->category) continue;
+        auto* container = qobject_cast<pages::CategoryContainer*>(categories_->widget(c));
+        int tab = -1;
+        for (int t = 0; place->tab && t < static_cast<int>(category.tabs.size()); ++t)
+            if (std::string_view(category.tabs[static_cast<std::size_t>(t)].title) == place->tab)
+                tab = t;
+        // A page of its own has no sub-tab to name; a container's page needs one.
+        if (container ? tab < 0 : place->tab != nullptr) return false;
+        if (container) container->Tabs()->setCurrentIndex(tab);
+        categories_->setCurrentIndex(c);
+        if (place->type)
+            SelectedPage()->ChooseSensorType(QCoreApplication::translate("pages", place->type));
+        return true;
+    }
+    return false;
 }
 
 void MainDialog::RealtimeTick() {

@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "register_frames.h"
@@ -46,6 +47,9 @@ class MainDialog : public QDialog {
     pages::DevicePage* SelectedPage() const;
     // One tick of the real-time refresh.
     void RealtimeTick();
+    // Shows the page of a kind of device (its simulator's name, "co2"); false when no page
+    // shows that device.
+    bool ShowPageOf(std::string_view device);
 
     bool BroadcastMode() const { return broadcast_; }
     bool ZeroAddressMode() const { return zeroAddress_; }

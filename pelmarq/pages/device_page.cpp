@@ -186,6 +186,14 @@ void DevicePage::SetSensorTypes(const QStringList& items, int defaultIndex) {
     SensorTypeSelected();
 }
 
+bool DevicePage::ChooseSensorType(const QString& text) {
+    const int index = sensorType_ ? sensorType_->findText(text) : -1;
+    if (index < 0) return false;
+    sensorType_->setCurrentIndex(index);
+    SensorTypeSelected();
+    return true;
+}
+
 QString DevicePage::SensorTypeText() const {
     return sensorType_ ? sensorType_->currentText() : QString();
 }

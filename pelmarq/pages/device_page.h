@@ -49,6 +49,8 @@ class DevicePage : public QWidget {
     // with "单"); always true on pages without a sensor type.
     bool TypeHasTempHumidity() const;
     QString SensorTypeText() const;
+    // Chooses the sensor type of this text as the user would; false when there is none.
+    bool ChooseSensorType(const QString& text);
 
     const PageSpec& Spec() const { return spec_; }
     QLineEdit* Edit(std::size_t row) const { return rows_[row].edit; }

@@ -1,5 +1,7 @@
 // The main window against simulated devices: the scan in every addressing mode, the address
 // and baud-rate commands, the busy flag and the real-time refresh of the visible page.
+#include "device_places.h"
+#include "gas_pages.h"
 #include "pelmarq_fixture.h"
 
 using namespace pelmarqtest;
@@ -428,4 +430,29 @@ TEST_F(MainWindowTest, BaudChangeReopensThePortTheDeviceWasFoundOn) {
     EXPECT_EQ(boxes.Boxes()[1].caption, "串口提示");
     EXPECT_EQ(boxes.Boxes()[1].icon, ui::BoxIcon::Stop);
     EXPECT_FALSE(dialog->Link().IsOpen());
+}
+
+// `--demo DEVICE` shows the page of that device: the category and sub-tab the place names.
+TEST_F(MainWindowTest, ShowsThePageOfEachDevice) {
+    StartDevice(Device(7, 4800));
+    auto* categories = dialog->findChild<QTabWidget*>("1008", Qt::FindDirectChildrenOnly);
+    for (const pages::DevicePlace& place : pages::DevicePlaces()) {
+        SCOPED_TRACE(place.device);
+        categories->setCurrentIndex(0);
+        ASSERT_TRUE(dialog->ShowPageOf(place.device));
+        EXPECT_EQ(categories->tabText(categories->currentIndex()), place.category);
+        auto* container = qobject_cast<pages::CategoryContainer*>(categories->currentWidget());
+        EXPECT_EQ(container != nullptr, place.tab != nullptr);
+        if (container) {
+            EXPECT_EQ(container->Tabs()->tabText(container->Tabs()->currentIndex()), place.tab);
+        }
+        ASSERT_NE(dialog->SelectedPage(), nullptr);
+        if (place.type) {
+            EXPECT_EQ(dialog->SelectedPage()->SensorTypeText(), place.type);
+        }
+    }
+    ASSERT_TRUE(dialog->ShowPageOf("co2"));
+    EXPECT_NE(qobject_cast<pages::Co2Page*>(dialog->SelectedPage()), nullptr);
+    EXPECT_FALSE(dialog->ShowPageOf("gateway"));  // Quillet's device: the page stays
+    EXPECT_NE(qobject_cast<pages::Co2Page*>(dialog->SelectedPage()), nullptr);
 }

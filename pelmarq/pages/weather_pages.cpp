@@ -12,8 +12,9 @@ PageSpec OneValue(Row row) {
     return {.rows = {row}, .realtime = {0, "实时"}};
 }
 
-// The louver boxes share one register layout from 500 up; the PM box adds PM10 and the
-// display position that nothing shows. Temperature comes first, as the poll reads it.
+// The louver boxes share one register layout from 500 up; the PM box adds PM10. Both have
+// the PM display position that nothing shows; on the CO2 box its buttons do nothing.
+// Temperature comes first, as the poll reads it.
 PageSpec LouverSpec(bool pm) {
     std::vector<Row> rows = {{"温度值", "℃", 0, 0, 0, 501, T, R, P},
                              {"湿度值", "%RH", 0, 0, 0, 500, T, R, P},
@@ -27,7 +28,8 @@ PageSpec LouverSpec(bool pm) {
     rows.push_back({"大气压", "Kpa", 0, 0, 0, 505, T, R, P});
     rows.push_back({"光照度", "Lux", 0, 0, 0, 506, U32, R, P});
     rows.push_back({"设备虚拟多地址使能", "", 0, 0, 0, 96, U, RW, 0, 1});
-    if (pm) rows.push_back({"PM2.5与PM10显示位置", "", 0, 0, 0, 2100, U, RW, kHidden, 1});
+    rows.push_back(
+        {"PM2.5与PM10显示位置", "", 0, 0, 0, 2100, U, RW, pm ? kHidden : kHidden | kInert, 1});
     return {.rows = std::move(rows), .realtime = {0, "实时"}};
 }
 

@@ -14,16 +14,19 @@ namespace {
 constexpr const char* kNoDirectionIcon = ":/pelmarq/wind_none.png";
 
 PageSpec DirectionSpec() {
-    // One "查询" reads both registers: the code, then register 1.
+    // One "查询" reads both registers, each by a request of its own: the code, then
+    // register 1.
     return {.rows = {{"寄存器0：", "", 0, 0, 0, 0x0000, Encoding::UInt, Access::Read, kPolled},
                      {"寄存器1：", "", 0, 0, 0, 0x0001, Encoding::UInt, Access::Read,
                       kPolled | kFollows}},
-            .realtime = {0, "实时"}};
+            .realtime = {0, "实时"},
+            .readOnly = true};
 }
 
 PageSpec SpeedSpec() {
     return {.rows = {{"风速：", "m/s", 0, 0, 0, 0x0000, Encoding::Tenths, Access::Read, kPolled}},
-            .realtime = {0, "实时"}};
+            .realtime = {0, "实时"},
+            .readOnly = true};
 }
 
 }  // namespace

@@ -65,10 +65,59 @@ TEST(WindDirectionPage, WithoutAReadingShowsNoDirection) {
     EXPECT_EQ(IconOf(page), ":/pelmarq/wind_none.png");
     EXPECT_TRUE(rig.boxes.Boxes().empty());
 
-    // A query of a silent device reports its failure once and empties both fields.
+    // A query of a silent device reports each register's failure and empties both fields.
     ASSERT_TRUE(rig.Click("寄存器0:query"));
-    EXPECT_EQ(rig.boxes.Texts(), "警告: 读取格式错误");
+    EXPECT_EQ(rig.boxes.Texts(), "警告: 读取格式错误 | 警告: 读取格式错误");
     EXPECT_EQ(rig.Text("寄存器1:edit"), "");
+}
+
+// The two registers are two reads: each field shows its own, or is emptied by its own failure,
+// by the query (each failure with its box) and by the poll (without boxes).
+TEST(WindDirectionPage, EachRegisterIsReadOnItsOwn) {
+    const struct {
+        const char* name;
+        bool poll;
+        int silent;  // replies left unanswered from the first read on
+        const char *code, *second, *direction;
+        QString boxes;
+    } cases[] = {
+        {"query, first unanswered", false, 1, "", "135", "风向", "警告: 读取格式错误"},
+        {"poll, first unanswered", true, 1, "", "135", "风向", ""},
+        {"poll", true, 0, "3", "135", "东南风", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PageRig rig({{0, 3}, {1, 135}});
+        auto* page = static_cast<pages::DevicePage*>(rig.Page(Make<pages::WindDirectionPage>));
+        if (c.silent) rig.line.SetFault(sim::Fault::Silence, c.silent);
+        if (c.poll)
+            page->Poll();
+        else
+            ASSERT_TRUE(rig.Click("寄存器0:query"));
+        EXPECT_EQ(rig.line.Received(),
+                  (std::vector<sim::Bytes>{PageRig::Read(0), PageRig::Read(1)}));
+        EXPECT_EQ(rig.Text("寄存器0:edit"), c.code);
+        EXPECT_EQ(rig.Text("寄存器1:edit"), c.second);
+        EXPECT_EQ(NameOf(page), QString::fromUtf8(c.direction));
+        EXPECT_EQ(rig.boxes.Texts(), c.boxes);
+    }
+}
+
+// The wind pages only show readings: their fields take no typing.
+TEST(WindPages, ValueFieldsAreReadOnly) {
+    for (pages::PageFactory make : {pages::PageFactory(Make<pages::WindDirectionPage>),
+                                    pages::PageFactory(Make<pages::WindSpeedPage>)}) {
+        PageRig rig;
+        QWidget* page = rig.Page(make);
+        const QList<QLineEdit*> fields = page->findChildren<QLineEdit*>();
+        ASSERT_FALSE(fields.isEmpty());
+        for (QLineEdit* field : fields) {
+            EXPECT_TRUE(field->isReadOnly()) << field->objectName().toStdString();
+            field->setFocus();
+            QTest::keyClicks(field, "42");
+            EXPECT_EQ(field->text(), "") << field->objectName().toStdString();
+        }
+    }
 }
 
 }  // namespace

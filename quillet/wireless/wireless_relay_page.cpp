@@ -64,7 +64,7 @@ WirelessRelayPage::WirelessRelayPage(TransmitterClient& client, protocol::Gatewa
     // Only a choice of the user's changes a stored value; showing one does not.
     connect(mode_, &QComboBox::activated, this, [this](int index) {
         gateway_.relayMode = static_cast<std::uint8_t>(index);
-        emit ModeChanged(index);
+        emit ModeChosen(index);
     });
     connect(channel_, &QComboBox::activated, this,
             [this](int index) { gateway_.relayChannel = static_cast<std::uint8_t>(index); });
@@ -89,7 +89,6 @@ void WirelessRelayPage::ReadRelay() {
     gateway_.relayChannel = read.channel;
     gateway_.airRate = read.airRate;
     ShowStored();
-    emit ModeChanged(read.mode);
 }
 
 void WirelessRelayPage::WriteRelay() {

@@ -39,6 +39,26 @@ TEST_F(QuilletTest, StartsOnTheFirstPortAt4800WithEveryCommandOff) {
     EXPECT_TRUE(TakeSent().empty());  // nothing goes out before a scan
 }
 
+// The current and voltage queries are never shown, yet they come and go with the command
+// group; their fields stay off.
+TEST_F(QuilletTest, HiddenQueriesFollowTheCommandGroup) {
+    Start(FrameDevice());
+    for (bool scanned : {false, true}) {
+        SCOPED_TRACE(scanned ? "after a scan" : "at start");
+        if (scanned) Click(1001);
+        for (int id : {1018, 1019}) {
+            EXPECT_TRUE(Button(id)->isHidden()) << id;
+            EXPECT_EQ(Button(id)->isEnabled(), scanned) << id;
+        }
+        for (int id : {1028, 1029}) {
+            EXPECT_TRUE(Edit(id)->isHidden()) << id;
+            EXPECT_FALSE(Edit(id)->isEnabled()) << id;
+        }
+    }
+    dialog_->EnableCommands(false);
+    EXPECT_FALSE(Button(1018)->isEnabled());
+}
+
 // A port named on the command line is the one opened at start, wherever the list puts it.
 TEST_F(QuilletTest, OpensTheSelectedPortAtStartNotTheFirstListed) {
     Start(FrameDevice());

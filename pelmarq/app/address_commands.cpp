@@ -6,6 +6,7 @@
 #include "entry_text.h"
 #include "main_dialog.h"
 #include "message_box.h"
+#include "port_messages.h"
 
 namespace app {
 
@@ -139,7 +140,8 @@ void MainDialog::SetBaud() {
     // shows now.
     const std::string path = foundPort_.empty() ? SelectedPortPath() : foundPort_;
     if (!link_.Reopen(path, currentBaud_))
-        ui::Message(this, tr("串口打开失败"), tr("串口提示"), ui::BoxIcon::Stop);
+        ui::Message(this, ui::OpenFailedText(link_.Port().LastOpenError()), tr("串口提示"),
+                    ui::BoxIcon::Stop);
 }
 
 }  // namespace app

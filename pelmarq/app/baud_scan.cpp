@@ -5,6 +5,7 @@
 
 #include "main_dialog.h"
 #include "message_box.h"
+#include "port_messages.h"
 #include "status_line.h"
 
 namespace app {
@@ -33,7 +34,8 @@ void MainDialog::Scan() {
     const std::string path = SelectedPortPath();
     for (const Probe& probe : kProbes) {
         if (!link_.Reopen(path, probe.baud)) {
-            ui::Message(this, tr("串口打开失败"), tr("警告"), ui::BoxIcon::Question);
+            ui::Message(this, ui::OpenFailedText(link_.Port().LastOpenError()), tr("警告"),
+                        ui::BoxIcon::Question);
             EnablePortControls(true);
             return;
         }

@@ -9,6 +9,7 @@
 #include "dialog_text.h"
 #include "entry_text.h"
 #include "message_box.h"
+#include "port_messages.h"
 #include "register_frames.h"
 #include "status_line.h"
 #include "transmitter_dialog.h"
@@ -89,7 +90,8 @@ void AddressCommands::Scan() {
     client.SetBroadcast(false);
     const std::string path = dialog_.SelectedPath();
     const auto openFailed = [this] {
-        Warn(dialog_, "串口打开失败");
+        ui::Message(&dialog_, ui::OpenFailedText(dialog_.Link().Port().LastOpenError()), Tr("警告"),
+                    ui::BoxIcon::Question);
         EnableScan(true);
     };
     for (std::uint32_t baud : kScanRates) {
@@ -185,7 +187,8 @@ void AddressCommands::SetBaud() {
     if (!client.SendAddressFrame(code, 0)) return Warn(dialog_, "波特率设置失败");
     ui::Message(&dialog_, Tr("波特率设置成功"));
     if (!Reopen(foundPath_, baud))
-        ui::Message(&dialog_, Tr("串口打开失败"), Tr("串口提示"), ui::BoxIcon::Stop);
+        ui::Message(&dialog_, ui::OpenFailedText(dialog_.Link().Port().LastOpenError()),
+                    Tr("串口提示"), ui::BoxIcon::Stop);
 }
 
 }  // namespace quillet

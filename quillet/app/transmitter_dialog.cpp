@@ -15,6 +15,7 @@
 #include "light_threshold_dialog.h"
 #include "message_box.h"
 #include "parameter_commands.h"
+#include "port_messages.h"
 #include "port_selector.h"
 #include "return_key.h"
 #include "status_line.h"
@@ -169,7 +170,8 @@ void TransmitterDialog::EnableCommands(bool on) {
 
 void TransmitterDialog::OpenAtStart() {
     if (link_.Reopen(SelectedPath(), kStartBaud)) return;
-    ui::Message(this, Tr("串口打开失败"), Tr("串口提示"), ui::BoxIcon::Stop);
+    ui::Message(this, ui::OpenFailedText(link_.Port().LastOpenError()), Tr("串口提示"),
+                ui::BoxIcon::Stop);
 }
 
 void TransmitterDialog::ConfigureWireless() {

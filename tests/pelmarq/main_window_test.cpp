@@ -99,7 +99,7 @@ TEST_F(MainWindowTest, ScanOnAPortThatCannotOpen) {
     app::MainDialog d({{"/dev/no-such-port", "/dev/no-such-port"}}, 0, QString());
     Find<QPushButton>(&d, "1001")->click();
     const ui::BoxRequest box = recorder.Only();
-    EXPECT_EQ(box.text, "串口打开失败");
+    EXPECT_EQ(box.text, "串口打开失败\n串口不存在");
     EXPECT_EQ(box.caption, "警告");
     EXPECT_EQ(box.icon, ui::BoxIcon::Question);
     EXPECT_TRUE(Find<QPushButton>(&d, "1001")->isEnabled());
@@ -426,7 +426,7 @@ TEST_F(MainWindowTest, BaudChangeReopensThePortTheDeviceWasFoundOn) {
     Button("1007")->click();
     ASSERT_EQ(boxes.Boxes().size(), 2u) << boxes.Texts().toStdString();
     EXPECT_EQ(boxes.Boxes()[0].text, "波特率设置成功");
-    EXPECT_EQ(boxes.Boxes()[1].text, "串口打开失败");
+    EXPECT_EQ(boxes.Boxes()[1].text, "串口打开失败\n串口不存在");
     EXPECT_EQ(boxes.Boxes()[1].caption, "串口提示");
     EXPECT_EQ(boxes.Boxes()[1].icon, ui::BoxIcon::Stop);
     EXPECT_FALSE(dialog->Link().IsOpen());

@@ -39,7 +39,7 @@ TEST_F(PortLostTest, TenPulledAdaptersAndTheWindowRecoversEachTime) {
     // An empty list stays usable for a typed path; a scan of nothing cannot open a port.
     EXPECT_TRUE(Ports()->isEnabled());
     Button("1001")->click();
-    EXPECT_EQ(boxes.Only().text, "串口打开失败");
+    EXPECT_EQ(boxes.Only().text, "串口打开失败\n串口不存在");
     boxes.Clear();
     int afterFirst = -1;
     for (int cycle = 0; cycle < 10; ++cycle) {

@@ -82,7 +82,7 @@ TEST_F(QuilletTest, AFailedFirstOpenSaysSoInItsOwnBox) {
     dialog_ = std::make_unique<quillet::TransmitterDialog>(
         std::vector<transport::PortEntry>{{missing, "", transport::PortAccess::Openable}});
     const ui::BoxRequest box = boxes_.Only();
-    EXPECT_EQ(box.text, "串口打开失败");
+    EXPECT_EQ(box.text, "串口打开失败\n串口不存在");
     EXPECT_EQ(box.caption, "串口提示");
     EXPECT_EQ(box.icon, BoxIcon::Stop);
     EXPECT_FALSE(dialog_->Link().IsOpen());
@@ -90,7 +90,7 @@ TEST_F(QuilletTest, AFailedFirstOpenSaysSoInItsOwnBox) {
     boxes_.Clear();
     Click(1001);  // the scan cannot open it either
     const ui::BoxRequest scan = boxes_.Only();
-    EXPECT_EQ(scan.text, "串口打开失败");
+    EXPECT_EQ(scan.text, "串口打开失败\n串口不存在");
     EXPECT_EQ(scan.caption, "警告");
     EXPECT_EQ(scan.icon, BoxIcon::Question);
     EXPECT_TRUE(Button(1001)->isEnabled());

@@ -2,6 +2,8 @@
 //   - median and 95th percentile of 200 ReadRegister round trips, and of 200 reads of the
 //     multi-element page's 19-register block,
 //   - the reader thread's real poll period,
+//   - the time a scan takes when no device answers,
+//   - the cost of one traffic record,
 //   - CPU used by the reader thread with the port open and silent, with it closed, and after
 //     the line went away under the program.
 // Usage: link_bench [--seconds N]   (N: length of each CPU measurement, default 10)
@@ -118,6 +120,46 @@ int main(int argc, char** argv) {
             "  floor: 30 x poll period = %.1f ms; target: median within 3 ms of it, "
             "p95 within 8 ms\n",
             floor);
+    }
+
+    // A scan with no device on the line: the five probes, each a re-open at its rate and one
+    // request waited out (a re-open empties the queues, so no late-reply guard between them).
+    {
+        sim::PtyLine nobody;
+        transport::SerialLink link;
+        const std::pair<std::uint32_t, protocol::Frame> probes[] = {
+            {2400, protocol::BuildAddressFrame(0, 0)},
+            {4800, protocol::BuildAddressFrame(0, 0)},
+            {9600, protocol::BuildAddressFrame(0, 0)},
+            {9600, protocol::BuildCommBlockRead(protocol::kBroadcastAddress)},
+            {9600, protocol::BuildCommBlockRead(protocol::kZeroAddress)}};
+        std::vector<double> scans;
+        for (int i = 0; i < 3; ++i) {
+            const auto t0 = Clock::now();
+            for (const auto& [baud, frame] : probes) {
+                link.Reopen(nobody.SlavePath(), baud);
+                std::uint8_t reply[transport::SerialLink::kReplySize];
+                link.Exchange(frame.data(), frame.size, reply, sizeof reply);
+            }
+            scans.push_back(Ms(Clock::now() - t0).count());
+        }
+        std::sort(scans.begin(), scans.end());
+        std::printf("scan without a device     median %.0f ms of 3 (target under 3000 ms)\n",
+                    scans[1]);
+    }
+
+    // The traffic record every exchange makes (a request and its reply: two records), timed
+    // alone, against a round trip of tens of milliseconds.
+    {
+        transport::TrafficTap tap;
+        const std::uint8_t frame[8] = {1, 3, 0, 1, 0, 1, 0xD5, 0xCA};
+        constexpr int kRecords = 1000000;
+        const auto t0 = Clock::now();
+        for (int i = 0; i < kRecords; ++i)
+            tap.Record(transport::TrafficEvent::Written, 9600, frame, sizeof frame);
+        const double ns = std::chrono::duration<double, std::nano>(Clock::now() - t0).count();
+        std::printf("traffic record            %.0f ns each (%d records, ring of %zu)\n",
+                    ns / kRecords, kRecords, transport::TrafficTap::kCapacity);
     }
 
     // CPU: a bare pseudo-terminal with nobody talking, so only the reader thread is awake.

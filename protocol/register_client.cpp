@@ -4,19 +4,26 @@
 
 namespace protocol {
 
+ExchangeStatus RegisterClient::NotSent() {
+    lastVerdict_ = Verdict::NotSent;
+    return ExchangeStatus::PortClosed;
+}
+
 ExchangeStatus RegisterClient::Concluded(ExchangeStatus status) {
     if (status == ExchangeStatus::Ok) link_.ReplyAccepted();
     return status;
 }
 
 std::size_t RegisterClient::Exchange(const Frame& request, const transport::WaitPolicy& wait) {
-    return link_.Exchange(request.data(), request.size, reply_, sizeof reply_, wait);
+    const std::size_t n = link_.Exchange(request.data(), request.size, reply_, sizeof reply_, wait);
+    lastVerdict_ = JudgeReply({request.data(), request.size}, {reply_, n});
+    return n;
 }
 
 ExchangeStatus RegisterClient::ReadRegisters(std::uint16_t reg, std::uint8_t count,
                                              std::uint16_t* values,
                                              const transport::WaitPolicy& wait) {
-    if (!link_.IsOpen()) return ExchangeStatus::PortClosed;
+    if (!link_.IsOpen()) return NotSent();
     const std::uint8_t address = link_.DeviceAddress();
     const std::size_t n = Exchange(BuildReadRegisters(address, reg, count), wait);
     std::uint16_t regs[256];
@@ -47,14 +54,14 @@ ExchangeStatus RegisterClient::ReadFloat(std::uint16_t reg, float* value) {
 }
 
 ExchangeStatus RegisterClient::WriteRegister(std::uint16_t reg, std::uint16_t value) {
-    if (!link_.IsOpen()) return ExchangeStatus::PortClosed;
+    if (!link_.IsOpen()) return NotSent();
     const Frame request = BuildWriteRegister(link_.DeviceAddress(), reg, value);
     const std::size_t n = Exchange(request, transport::kRegisterWait);
     return Concluded(CheckWriteReply(request, reply_, n));
 }
 
 ExchangeStatus RegisterClient::WriteRegisterPair(std::uint16_t reg, std::uint32_t value) {
-    if (!link_.IsOpen()) return ExchangeStatus::PortClosed;
+    if (!link_.IsOpen()) return NotSent();
     const Frame request = BuildWriteRegisterPair(link_.DeviceAddress(), reg, value);
     const std::size_t n = Exchange(request, transport::kRegisterWait);
     return Concluded(CheckWritePairReply(request, reply_, n));

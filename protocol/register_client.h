@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "exchange_status.h"
+#include "frame_decoder.h"
 #include "register_frames.h"
 #include "serial_link.h"
 
@@ -26,15 +27,21 @@ class RegisterClient {
                                  const transport::WaitPolicy& wait = transport::kRegisterWait);
 
     transport::SerialLink& Link() { return link_; }
+    // What became of the last call's exchange, in more detail than its status: Ok exactly
+    // when the status was Ok; NotSent when the port was closed.
+    Verdict LastVerdict() const { return lastVerdict_; }
 
   private:
     std::size_t Exchange(const Frame& request, const transport::WaitPolicy& wait);
     // Tells the link when a reply was accepted (a failed exchange makes the next request
     // wait out a late reply first).
     ExchangeStatus Concluded(ExchangeStatus status);
+    // A closed port: nothing goes out.
+    ExchangeStatus NotSent();
 
     transport::SerialLink& link_;
     std::uint8_t reply_[transport::SerialLink::kReplySize] = {};
+    Verdict lastVerdict_ = Verdict::None;
 };
 
 }  // namespace protocol

@@ -62,8 +62,10 @@ ExchangeStatus CheckReadReply(std::uint8_t address, std::uint8_t count, const st
     if (n <= 3) return ExchangeStatus::NoReply;
     if (reply[0] != address || reply[1] != kReadHolding) return ExchangeStatus::NoReply;
     if (!CrcMatches(reply, n)) return ExchangeStatus::CheckFailed;
-    // The registers start at byte 3; the CRC follows them.
-    if (n < 3 + 2 * std::size_t{count} + 2) return ExchangeStatus::NoReply;
+    // The registers start at byte 3 and the CRC follows them, so a reply is exactly that long.
+    // A longer one is not taken either: the 8-byte echo of a one-register request (an adapter
+    // hearing itself) has a valid CRC and would read as a register value.
+    if (n != 3 + 2 * std::size_t{count} + 2) return ExchangeStatus::NoReply;
     for (std::size_t i = 0; i < count; ++i)
         out[i] = static_cast<std::uint16_t>(reply[3 + 2 * i] << 8 | reply[4 + 2 * i]);
     return ExchangeStatus::Ok;

@@ -1,5 +1,7 @@
 #include "wireless_frames.h"
 
+#include <algorithm>
+
 #include "modbus_crc.h"
 
 namespace protocol {
@@ -83,6 +85,16 @@ bool CheckWirelessCommandReply(const Frame& request, const std::uint8_t* reply, 
     constexpr std::size_t kCommand = 3;
     if (n < kCommand + 1 + 2 || request.size <= kCommand) return false;
     return CheckWirelessReply(reply, n) && reply[kCommand] == request[kCommand];
+}
+
+bool CheckWirelessSetReply(const Frame& request, const std::uint8_t* reply, std::size_t n) {
+    if (!CheckWirelessCommandReply(request, reply, n)) return false;
+    // After the command: the mode byte and the data, as far as both the reply and the
+    // request hold them before their CRCs.
+    const std::size_t end = std::min(n, request.size) - 2;
+    for (std::size_t i = 4; i < end; ++i)
+        if (reply[i] != request[i]) return false;
+    return true;
 }
 
 namespace {

@@ -71,6 +71,11 @@ bool CheckWirelessReply(const std::uint8_t* reply, std::size_t n);
 // parameters, clearing a node, leaving configuration mode): a gateway reply of at least
 // 6 bytes whose command byte is the request's.
 bool CheckWirelessCommandReply(const Frame& request, const std::uint8_t* reply, std::size_t n);
+// The reply to a gateway set that carries a value (sleep time, channel, relay parameters,
+// clearing a node): as above, and every byte it holds between the command byte and its CRC is
+// the request's byte at the same place. A reply naming the command alone confirms the set; one
+// naming another value (or another mode byte) does not.
+bool CheckWirelessSetReply(const Frame& request, const std::uint8_t* reply, std::size_t n);
 // The configuration-mode reply: FB FB FB, command byte 1, 3 or 6, a matching CRC and every
 // byte through the node bitmap received (34 bytes). Sleep time and bitmap go into `state`;
 // the relay block only when 55 AA and the four bytes after it arrived before the CRC,

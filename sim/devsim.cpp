@@ -31,7 +31,7 @@ void Help() {
         "usage: devsim [OPTION]...\n"
         "Serves a simulated field device on a pseudo-terminal and prints its path first.\n"
         "  --profile NAME     the device (see --list; default register)\n"
-        "  --baud N           the only rate the device answers at (2400, 4800, 9600, ...)\n"
+        "  --baud N           the only rate the device answers at (1200 ... 115200)\n"
         "  --address N        its address, 0..255\n"
         "  --mode M           frame|broadcast|zero: found by the FD frame, comm block at FF or 00\n"
         "  --reg R=V          sets register R to V, each 0..65535 (decimal or 0x hex); repeats\n"

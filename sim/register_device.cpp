@@ -4,6 +4,19 @@
 #include "register_frames.h"
 
 namespace sim {
+namespace {
+
+// A device names its rate by the comm block's numbering (0 = 1200 ... 5 = 38400), in the
+// comm block and in its FD reply alike; there 1..3 are the codes the FD frame itself knows,
+// and a device at 1200, 19200 or 38400 reports one the programs refuse. 0xFF: a rate beyond
+// the numbering.
+std::uint8_t RateCode(std::uint32_t baud) {
+    for (std::uint8_t c = 0; protocol::CommBlockBaud(c) != 0; ++c)
+        if (protocol::CommBlockBaud(c) == baud) return c;
+    return 0xFF;
+}
+
+}  // namespace
 
 void AppendCrc(Bytes& bytes) {
     const std::uint16_t crc = protocol::ModbusCrc16(bytes.data(), bytes.size());
@@ -57,7 +70,7 @@ Bytes RegisterDevice::AnswerAddressFrame(const std::uint8_t* request) {
         return {};
     }
     const std::uint32_t baud = pendingBaud_ ? pendingBaud_ : config_.baud;
-    Bytes reply{0xFD, 0xFD, 0xFD, protocol::AddressFrameCodeFor(baud), config_.address};
+    Bytes reply{0xFD, 0xFD, 0xFD, RateCode(baud), config_.address};
     AppendCrc(reply);
     return reply;
 }
@@ -65,11 +78,9 @@ Bytes RegisterDevice::AnswerAddressFrame(const std::uint8_t* request) {
 bool RegisterDevice::ReadRegisterLocked(std::uint16_t reg, std::uint16_t* value) const {
     if (config_.mode != AddressingMode::Frame && reg >= protocol::kCommBlockRegister &&
         reg < protocol::kCommBlockRegister + protocol::kCommBlockCount) {
-        std::uint8_t code = 0;
-        for (std::uint8_t c = 0; c < 6; ++c)
-            if (protocol::CommBlockBaud(c) == config_.baud) code = c;
-        if (config_.reportedBaudCode >= 0)
-            code = static_cast<std::uint8_t>(config_.reportedBaudCode);
+        const std::uint8_t code = config_.reportedBaudCode >= 0
+                                      ? static_cast<std::uint8_t>(config_.reportedBaudCode)
+                                      : RateCode(config_.baud);
         const std::uint16_t block[5] = {config_.address, code, config_.parity, config_.stop1,
                                         config_.stop2};
         *value = block[reg - protocol::kCommBlockRegister];

@@ -19,6 +19,9 @@ using std::chrono::milliseconds;
 // after noise or a request sent at a baud rate it does not listen to.
 constexpr auto kResyncGap = milliseconds(20);
 constexpr int kMaxFaultMs = 60000;
+// Between an echo and the reply behind it: longer than the silence that ends a burst, so the
+// master hears two.
+constexpr auto kEchoPause = milliseconds(80);
 
 constexpr FaultName kFaultNames[] = {
     {"silent", Fault::Silence, false, "no reply"},
@@ -36,6 +39,9 @@ constexpr FaultName kFaultNames[] = {
      "the last byte before the CRC (a write echo's value) changed, CRC fixed"},
     {"exception", Fault::Exception, false,
      "Modbus exception 02 (address, function | 0x80, 02) instead; FD/FC/FB: no reply"},
+    {"echo", Fault::Echo, false,
+     "the request sent back at once (an adapter hearing itself), at any rate; the reply 80 ms "
+     "later"},
 };
 
 void FixCrc(Bytes& bytes) {
@@ -195,6 +201,7 @@ void SimulatedLine::Run() {
 
 void SimulatedLine::Serve(const Bytes& request, Clock::time_point now) {
     bool faulted;
+    bool echoes;
     {
         std::lock_guard lock(mutex_);
         received_.push_back(request);
@@ -202,16 +209,27 @@ void SimulatedLine::Serve(const Bytes& request, Clock::time_point now) {
         if (lateReply_) return;
         faulted = faultCount_ != 0 && !faults_.empty();
         if (faulted && faultCount_ > 0) --faultCount_;
+        echoes = std::ranges::any_of(faults_,
+                                     [](const FaultChoice& f) { return f.fault == Fault::Echo; });
     }
     // A device only understands a line set to its own baud rate.
-    if (pty_.LineBaud() != device_->Baud()) return;
-    Bytes reply = device_->Answer(request.data(), request.size());
-    if (reply.empty()) return;
+    Bytes reply;
+    if (pty_.LineBaud() == device_->Baud()) reply = device_->Answer(request.data(), request.size());
+    // The adapter's echo needs no device: a request nobody answers may be echoed too.
+    if (reply.empty() && !(faulted && echoes)) return;
     FaultChoice fault;
     if (faulted) {
         std::lock_guard lock(mutex_);
         fault = DrawLocked();
     }
+    if (fault.fault == Fault::Echo) {
+        Send(request);
+        if (!reply.empty())
+            Queue(now + (fault.param > 0 ? milliseconds(fault.param) : kEchoPause),
+                  std::move(reply));
+        return;
+    }
+    if (reply.empty()) return;
     Answer(fault, std::move(reply), now);
 }
 
@@ -294,6 +312,8 @@ void SimulatedLine::Answer(const FaultChoice& fault, Bytes reply, Clock::time_po
             outbox_.clear();
             pty_.Close();
             return;
+        case Fault::Echo:  // sent by Serve, which knows the request
+            break;
     }
     Queue(now, std::move(reply));
 }

@@ -39,6 +39,8 @@ enum class Fault {
     Late,           // the reply `param` ms after the request; requests meanwhile get no reply
     BadEcho,        // the last byte before the CRC (a write echo's value) changed, CRC fixed
     Exception,      // Modbus exception 02 instead of the reply; marker frames: no reply
+    Echo,           // the request sent back at once, as an adapter that hears itself does,
+                    // also when no device answers; the reply `param` ms (default 80) later
 };
 
 struct FaultChoice {

@@ -25,7 +25,7 @@ enum class OpenError : std::uint8_t {
     Busy,         // another program holds the line
     Denied,       // this user may not open it
     NotInGroup,   // this user may not open it, and joining its group (dialout) would allow it
-    NotSerial,    // a file or device that is no serial line
+    NotSerial,    // a file or device that is no serial line, a server that will not set one
     BadSettings,  // the line refused the rate or framing
     Refused,      // the server refused the connection
     NoAnswer,     // the server did not answer the line-setting negotiation in time

@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <chrono>
 
+#include "local_line.h"
 #include "posix_baud.h"
 #include "serial_port.h"
 
@@ -51,6 +52,11 @@ OpenError FailedOpen(int error, const std::string& path) {
 }
 
 }  // namespace
+
+// Every name that is no network address is taken for a device path; a wrong one fails to open.
+std::shared_ptr<PortBackend> MakeLocalLineBackend(const std::string&) {
+    return std::make_shared<PosixSerialBackend>();
+}
 
 bool SerialPort::IsSupportedBaud(std::uint32_t baud) {
     speed_t s;

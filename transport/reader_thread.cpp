@@ -2,8 +2,8 @@
 
 namespace transport {
 
-ReaderThread::ReaderThread(SerialPort& port, ByteQueue& raw, ByteQueue& frames)
-    : port_(port), raw_(raw), frames_(frames), thread_([this] { Run(); }) {}
+ReaderThread::ReaderThread(SerialPort& port, ByteQueue& raw, ByteQueue& frames, TrafficTap& tap)
+    : port_(port), raw_(raw), frames_(frames), tap_(tap), thread_([this] { Run(); }) {}
 
 ReaderThread::~ReaderThread() {
     stop_.store(true, std::memory_order_release);
@@ -43,8 +43,15 @@ void ReaderThread::ServeFlush() {
     } else if (silence_ != 0 && now - flushStart_ < kLongestFlushWait) {
         return;  // still watching the line; bytes keep resetting the counter
     }
-    for (std::uint16_t c = raw_.Count(); c > 0; --c) raw_.Pop();
-    for (std::uint16_t c = frames_.Count(); c > 0; --c) frames_.Pop();
+    // Framed bursts are older than what the raw queue holds: keep that order in the record.
+    std::uint8_t dropped[2 * ByteQueue::kCapacity];
+    std::size_t n = 0;
+    for (std::uint16_t c = frames_.Count(); c > 0; --c) dropped[n++] = frames_.Pop();
+    for (std::uint16_t c = raw_.Count(); c > 0; --c) dropped[n++] = raw_.Pop();
+    if (n)
+        tap_.Record(TrafficEvent::Discarded, port_.Baud(), dropped, n,
+                    flushAfterSilence_.load(std::memory_order_relaxed) ? DiscardCause::Late
+                                                                       : DiscardCause::Reopen);
     silence_ = 0;
     flushServed_ = asked;
     {

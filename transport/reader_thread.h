@@ -10,6 +10,7 @@
 
 #include "byte_queue.h"
 #include "serial_port.h"
+#include "traffic_tap.h"
 
 namespace transport {
 
@@ -24,7 +25,8 @@ class ReaderThread {
     // falls silent (a chattering bus), and empties the queues anyway.
     static constexpr std::chrono::milliseconds kLongestFlushWait{1000};
 
-    ReaderThread(SerialPort& port, ByteQueue& raw, ByteQueue& frames);
+    // What the flushes drop is recorded in `tap`.
+    ReaderThread(SerialPort& port, ByteQueue& raw, ByteQueue& frames, TrafficTap& tap);
     // Stops and joins the thread: it never outlives the port and queues it works on.
     ~ReaderThread();
     ReaderThread(const ReaderThread&) = delete;
@@ -54,6 +56,7 @@ class ReaderThread {
     SerialPort& port_;
     ByteQueue& raw_;
     ByteQueue& frames_;
+    TrafficTap& tap_;
     std::uint16_t silence_ = 0;  // the silence counter; reader thread only
     std::uint8_t buffer_[kReadSize] = {};
     std::atomic<bool> stop_{false};

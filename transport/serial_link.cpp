@@ -5,15 +5,16 @@
 namespace transport {
 namespace {
 
-// Long enough for the reader to watch 30 silent polls on a busy machine; a flush that takes
-// longer has found a line that never falls silent, and the request goes out anyway.
-constexpr int kFlushTimeoutMs = 2000;
+// The reader serves a flush within its own bound (kLongestFlushWait) once it runs; this only
+// keeps the UI from hanging on a reader that cannot run at all. Going on before the flush is
+// served would let it drop the next reply, so the bound is generous.
+constexpr int kFlushTimeoutMs = 10000;
 // Waits in steps up to this long are woken by each framed burst.
 constexpr int kWakeOnBurstMaxStepMs = 20;
 
 }  // namespace
 
-SerialLink::SerialLink() : reader_(port_, raw_, frames_) {}
+SerialLink::SerialLink() : reader_(port_, raw_, frames_, tap_) {}
 
 SerialLink::~SerialLink() = default;
 
@@ -41,17 +42,26 @@ void SerialLink::Settle() {
 std::size_t SerialLink::Exchange(const std::uint8_t* request, std::size_t length,
                                  std::uint8_t* reply, std::size_t maximum, const WaitPolicy& wait) {
     if (!settled_) Settle();
+    const std::uint32_t baud = port_.Baud();
     std::uint8_t stale[kReplySize];
-    while (TakeFrame(stale, sizeof stale) == sizeof stale) {
-    }
+    for (std::size_t n; (n = TakeFrame(stale, sizeof stale)) != 0;)
+        tap_.Record(TrafficEvent::Discarded, baud, stale, n, DiscardCause::Stale);
     std::uint64_t seen = reader_.Bursts();
+    const auto start = std::chrono::steady_clock::now();
     port_.Write(request, length);
+    tap_.Record(TrafficEvent::Written, baud, request, length);
     std::size_t result = 0;
     bool anyBytes = false;
     const auto take = [&] {
         const std::size_t n = TakeFrame(reply, maximum);
-        anyBytes = anyBytes || n != 0;
-        if (n != 0 && n >= wait.minLength) result = n;
+        if (n == 0) return;
+        anyBytes = true;
+        if (n >= wait.minLength) {
+            result = n;
+            tap_.Record(TrafficEvent::Taken, baud, reply, n);
+        } else {
+            tap_.Record(TrafficEvent::Discarded, baud, reply, n, DiscardCause::Short);
+        }
     };
     if (wait.intervalMs <= kWakeOnBurstMaxStepMs) {
         // Short steps: the reply is taken the moment the reader has framed it; the wait
@@ -74,6 +84,12 @@ std::size_t SerialLink::Exchange(const std::uint8_t* request, std::size_t length
     lastSilent_ = !anyBytes;
     settled_ = false;
     giveUp_ = std::chrono::steady_clock::now();
+    if (result == 0) {
+        const auto waited =
+            std::chrono::duration_cast<std::chrono::milliseconds>(giveUp_ - start).count();
+        tap_.Record(TrafficEvent::NoReply, baud, nullptr, 0, DiscardCause::None,
+                    static_cast<std::uint32_t>(waited));
+    }
     return result;
 }
 

@@ -9,6 +9,7 @@
 #include "byte_queue.h"
 #include "reader_thread.h"
 #include "serial_port.h"
+#include "traffic_tap.h"
 
 namespace transport {
 
@@ -63,6 +64,10 @@ class SerialLink {
     // The last exchange got no byte at all (a silent device, not a bad reply).
     bool LastExchangeSilent() const { return lastSilent_; }
 
+    // Every frame written, burst taken or dropped and wait given up on this link.
+    TrafficTap& Tap() { return tap_; }
+    const TrafficTap& Tap() const { return tap_; }
+
     std::uint64_t ReaderPolls() const { return reader_.Polls(); }
     // Bytes read but not yet framed (the line has not been silent long enough).
     std::uint16_t PendingRawBytes() const { return raw_.Count(); }
@@ -78,6 +83,7 @@ class SerialLink {
     bool settled_ = true;      // the last exchange ended with an accepted reply (UI thread)
     bool lastSilent_ = false;  // UI thread
     std::chrono::steady_clock::time_point giveUp_{};
+    TrafficTap tap_;
     ReaderThread reader_;  // last: starts after, and stops before, what it uses
 };
 

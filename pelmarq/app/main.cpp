@@ -15,7 +15,9 @@
 #include "port_discovery.h"
 #include "port_selector.h"
 #include "profiles.h"
+#ifndef _WIN32
 #include "simulated_line.h"
+#endif
 
 namespace {
 
@@ -28,12 +30,22 @@ int main(int argc, char** argv) {
     const ui::CommandLine line = ui::ParseCommandLine({argv + 1, argv + argc});
     if (const std::optional<int> status = ui::Answer(line, kProgram)) return *status;
 
+#ifdef _WIN32
+    // The simulated devices are served on a pseudo-terminal, which Windows does not have.
+    if (line.demo) {
+        std::fprintf(stderr, "pelmarq: 演示模式需要伪终端，Windows 上不可用\n");
+        return 2;
+    }
+#endif
+
     QApplication app(argc, argv);
     ui::SetDefaultCaption(QStringLiteral("Pelmarq"));
 
     std::vector<std::string> paths = line.ports;
-    std::unique_ptr<sim::SimulatedLine> demo;
+    std::string demoPath;
     QString status;
+#ifndef _WIN32
+    std::unique_ptr<sim::SimulatedLine> demo;
     if (line.demo) {
         const sim::Profile* profile = sim::FindProfile(ui::DemoProfile(line, kProgram));
         demo = std::make_unique<sim::SimulatedLine>(profile->make({}));
@@ -41,16 +53,18 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "pelmarq: cannot open a pseudo-terminal for the demo\n");
             return 1;
         }
-        paths.push_back(demo->Path());
+        demoPath = demo->Path();
+        paths.push_back(demoPath);
         status = QObject::tr("演示模式：模拟设备 %1（%2），端口 %3")
                      .arg(QString::fromStdString(profile->name),
                           QString::fromStdString(profile->description),
-                          QString::fromStdString(demo->Path()));
+                          QString::fromStdString(demoPath));
     }
+#endif
 
     std::vector<transport::PortEntry> denied;
     std::vector<app::PortChoice> ports;
-    const std::string select = ui::PortToSelect(line, demo ? demo->Path() : std::string());
+    const std::string select = ui::PortToSelect(line, demoPath);
     int selected = 0;
     for (const transport::PortEntry& e : transport::SelectablePorts(paths, &denied)) {
         if (e.path == select) selected = static_cast<int>(ports.size());
@@ -65,7 +79,7 @@ int main(int argc, char** argv) {
     app::MainDialog dialog(ports, selected, status);
     // The paths named here stay in the list whenever it is read again.
     dialog.Ports().KeepPaths(paths);
-    if (demo) dialog.ShowPageOf(ui::DemoProfile(line, kProgram));
+    if (line.demo) dialog.ShowPageOf(ui::DemoProfile(line, kProgram));
     dialog.show();
     return app.exec();
 }

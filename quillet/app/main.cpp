@@ -10,7 +10,9 @@
 #include "port_discovery.h"
 #include "port_selector.h"
 #include "profiles.h"
+#ifndef _WIN32
 #include "simulated_line.h"
+#endif
 #include "transmitter_dialog.h"
 
 namespace {
@@ -24,36 +26,47 @@ int main(int argc, char** argv) {
     const ui::CommandLine line = ui::ParseCommandLine({argv + 1, argv + argc});
     if (const std::optional<int> status = ui::Answer(line, kProgram)) return *status;
 
+#ifdef _WIN32
+    // The simulated devices are served on a pseudo-terminal, which Windows does not have.
+    if (line.demo) {
+        std::fprintf(stderr, "quillet: 演示模式需要伪终端，Windows 上不可用\n");
+        return 2;
+    }
+#endif
+
     QApplication app(argc, argv);
     ui::SetDefaultCaption(QStringLiteral("Quillet"));
 
     std::vector<std::string> extra = line.ports;
+    std::string demoPath;
+    QString demoNote;
+#ifndef _WIN32
     std::unique_ptr<sim::SimulatedLine> demo;
-    const sim::Profile* profile = nullptr;
     if (line.demo) {
-        profile = sim::FindProfile(ui::DemoProfile(line, kProgram));
+        const sim::Profile* profile = sim::FindProfile(ui::DemoProfile(line, kProgram));
         demo = std::make_unique<sim::SimulatedLine>(profile->make({}));
         if (!demo->Ok()) {
             std::fprintf(stderr, "quillet: cannot open a pseudo-terminal for the demo\n");
             return 1;
         }
-        extra.push_back(demo->Path());
+        demoPath = demo->Path();
+        extra.push_back(demoPath);
+        demoNote = quillet::Tr("演示：模拟设备 %1（%2），串口 %3")
+                       .arg(QString::fromStdString(profile->name),
+                            QString::fromStdString(profile->description),
+                            QString::fromStdString(demoPath));
     }
+#endif
     std::vector<transport::PortEntry> denied;
     const std::vector<transport::PortEntry> ports = transport::SelectablePorts(extra, &denied);
 
     {
         // The dialog (and its reader thread) ends before the simulated line closes. It opens
         // the selected port at start: the demo's, or the first one named.
-        quillet::TransmitterDialog dialog(ports, ui::PortToSelect(line, demo ? demo->Path() : ""));
+        quillet::TransmitterDialog dialog(ports, ui::PortToSelect(line, demoPath));
         dialog.Ports().KeepPaths(extra);
         QStringList notes;
-        if (demo) {
-            notes << quillet::Tr("演示：模拟设备 %1（%2），串口 %3")
-                         .arg(QString::fromStdString(profile->name),
-                              QString::fromStdString(profile->description),
-                              QString::fromStdString(demo->Path()));
-        }
+        if (!demoNote.isEmpty()) notes << demoNote;
         if (!denied.empty()) notes << QString::fromStdString(transport::PermissionHint(denied));
         dialog.SetNote(notes.join('\n'));
         dialog.exec();

@@ -17,9 +17,14 @@ bool TransmitterClient::Accepted(bool ok) {
 }
 
 std::size_t TransmitterClient::Exchange(const protocol::Frame& request,
-                                        const transport::WaitPolicy& wait) {
-    if (!link_.IsOpen()) return 0;
+                                        const transport::WaitPolicy& wait,
+                                        const protocol::ReplyContext& context) {
+    if (!link_.IsOpen()) {
+        lastVerdict_ = protocol::Verdict::NotSent;
+        return 0;
+    }
     const std::size_t n = link_.Exchange(request.data(), request.size, reply_, sizeof reply_, wait);
+    lastVerdict_ = protocol::JudgeReply({request.data(), request.size}, {reply_, n}, context);
     return n < kShortestReply ? 0 : n;
 }
 
@@ -46,7 +51,7 @@ bool TransmitterClient::ReadCommBlock() {
 bool TransmitterClient::WriteCommBlock(std::uint8_t address, std::uint8_t baudCode) {
     const protocol::Frame request =
         protocol::BuildCommBlockWrite(protocol::kBroadcastAddress, {address, baudCode, 0, 0, 0});
-    const std::size_t n = Exchange(request);
+    const std::size_t n = Exchange(request, transport::kRegisterWait, {link_.DeviceAddress()});
     return Accepted(protocol::CheckCommBlockWriteReply(request, link_.DeviceAddress(), reply_, n));
 }
 
@@ -69,8 +74,13 @@ bool TransmitterClient::ReadDeviceRegister(std::uint16_t reg, std::uint16_t* val
 
 bool TransmitterClient::ReadRegistersAt(std::uint8_t target, std::uint16_t reg, std::uint8_t count,
                                         std::uint16_t* values) {
-    const std::size_t n = Exchange(protocol::BuildReadRegisters(target, reg, count));
     // In broadcast mode a device may answer from 0xFF or from the address it reported.
+    protocol::ReplyContext context;
+    if (broadcast_)
+        context.alsoFrom = target == protocol::kBroadcastAddress ? link_.DeviceAddress()
+                                                                 : protocol::kBroadcastAddress;
+    const std::size_t n = Exchange(protocol::BuildReadRegisters(target, reg, count),
+                                   transport::kRegisterWait, context);
     const bool either =
         broadcast_ && n > 0 &&
         (reply_[0] == protocol::kBroadcastAddress || reply_[0] == link_.DeviceAddress());
@@ -106,7 +116,7 @@ bool TransmitterClient::WriteParameter(std::uint8_t code, std::uint16_t value) {
 
 bool TransmitterClient::WriteParameterEchoed(std::uint8_t code, std::uint16_t value) {
     const protocol::Frame request = protocol::BuildConfigWrite(code, value);
-    const std::size_t n = Exchange(request);
+    const std::size_t n = Exchange(request, transport::kRegisterWait, {.exactEcho = true});
     return Accepted(protocol::CheckConfigEcho(request, reply_, n));
 }
 
@@ -125,7 +135,7 @@ bool TransmitterClient::ExitConfigMode() {
 
 bool TransmitterClient::WirelessCommand(const protocol::Frame& request) {
     const std::size_t n = Exchange(request);
-    return Accepted(protocol::CheckWirelessCommandReply(request, reply_, n));
+    return Accepted(protocol::CheckWirelessSetReply(request, reply_, n));
 }
 
 bool TransmitterClient::ConfigureNode(std::uint8_t index, protocol::GatewayState* state) {

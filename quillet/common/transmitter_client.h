@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "frame_decoder.h"
 #include "register_frames.h"
 #include "serial_link.h"
 #include "wireless_frames.h"
@@ -69,23 +70,31 @@ class TransmitterClient {
     bool ReadRelay(protocol::RelayParameters* out);
     bool WriteRelay(const protocol::RelayParameters& parameters);
 
+    // What became of the last command's exchange, judged as that command's check judges it
+    // (Ok exactly when the command succeeded), in more detail; NotSent when the port was
+    // closed.
+    protocol::Verdict LastVerdict() const { return lastVerdict_; }
+
   private:
     bool ReadRegistersAt(std::uint8_t target, std::uint16_t reg, std::uint8_t count,
                          std::uint16_t* values);
-    // A gateway command confirmed by a gateway reply carrying its command byte.
+    // A gateway set confirmed by a gateway reply carrying its command and no other value.
     bool WirelessCommand(const protocol::Frame& request);
     // Passes `ok` through, telling the link when a reply was accepted (a failed exchange makes
     // the next request wait out a late reply first).
     bool Accepted(bool ok);
-    // The reply's length, or 0 for no reply, a reply under 4 bytes or a closed port.
+    // The reply's length, or 0 for no reply, a reply under 4 bytes or a closed port. The
+    // verdict on the reply is kept with what the command's check allows beyond the request.
     std::size_t Exchange(const protocol::Frame& request,
-                         const transport::WaitPolicy& wait = transport::kRegisterWait);
+                         const transport::WaitPolicy& wait = transport::kRegisterWait,
+                         const protocol::ReplyContext& context = {});
 
     transport::SerialLink& link_;
     bool broadcast_ = false;
     std::uint32_t baud_ = 0;
     protocol::CommBlock block_;
     std::uint8_t reply_[transport::SerialLink::kReplySize] = {};
+    protocol::Verdict lastVerdict_ = protocol::Verdict::None;
 };
 
 }  // namespace quillet

@@ -1,6 +1,7 @@
 #pragma once
-// A German desktop: LC_NUMERIC with a decimal comma, built with localedef into a private
-// folder (nothing on the system changes) and put in force for one scope.
+// A German desktop: LC_NUMERIC with a decimal comma, put in force for one scope. On Linux it
+// is built with localedef into a private folder (nothing on the system changes); Windows
+// has its own.
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
@@ -12,7 +13,16 @@ namespace protocoltest {
 class CommaLocale {
   public:
     // `folder`: a name of the test's own, so tests run side by side never share one.
-    explicit CommaLocale(const std::string& folder) {
+    explicit CommaLocale([[maybe_unused]] const std::string& folder) {
+#ifdef _WIN32
+        // Windows ships its locales; its C library names them after the language.
+        for (const char* name : {"German_Germany.1252", "de-DE"}) {
+            if (!std::setlocale(LC_ALL, name)) continue;
+            built_ = true;
+            break;
+        }
+        if (!built_) return;
+#else
         namespace fs = std::filesystem;
         const fs::path dir = fs::temp_directory_path() / folder;
         fs::create_directories(dir);
@@ -22,17 +32,25 @@ class CommaLocale {
         built_ = true;
         ::setenv("LOCPATH", dir.c_str(), 1);
         if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) return;
+#endif
         char probe[16];
         std::snprintf(probe, sizeof probe, "%.1f", 1.5);
         ok_ = std::string(probe) == "1,5";  // the locale really is in force
     }
-    ~CommaLocale() { std::setlocale(LC_ALL, "C"); }
+    ~CommaLocale() {
+        std::setlocale(LC_ALL, "C");
+    }
     CommaLocale(const CommaLocale&) = delete;
     CommaLocale& operator=(const CommaLocale&) = delete;
 
-    // False where localedef or its de_DE source is missing (the test is then skipped).
-    bool Built() const { return built_; }
-    bool Ok() const { return ok_; }
+    // False where localedef or its de_DE source is missing, or Windows knows no German
+    // locale (the test is then skipped).
+    bool Built() const {
+        return built_;
+    }
+    bool Ok() const {
+        return ok_;
+    }
 
   private:
     bool built_ = false;

@@ -173,3 +173,51 @@ TEST_F(RegisterClientTest, LineClosedUnderTheProgram) {
     EXPECT_EQ(client_.ReadRegister(0, &value), ExchangeStatus::PortClosed);
     EXPECT_EQ(value, 42);
 }
+
+TEST_F(RegisterClientTest, LastVerdictSaysWhatBecameOfEachExchange) {
+    using protocol::Verdict;
+    const struct {
+        std::string name;
+        Fault fault;
+        int param;
+        Verdict read, write, writePair;
+    } cases[] = {
+        {"clean", Fault::None, 0, Verdict::Ok, Verdict::Ok, Verdict::Ok},
+        {"silence", Fault::Silence, 0, Verdict::NoReply, Verdict::NoReply, Verdict::NoReply},
+        {"bad crc", Fault::BadCrc, 0, Verdict::CrcError, Verdict::CrcError, Verdict::CrcError},
+        {"wrong address", Fault::WrongAddress, 0, Verdict::WrongAddress, Verdict::WrongAddress,
+         Verdict::WrongAddress},
+        {"wrong function", Fault::WrongFunction, 0, Verdict::WrongFunction, Verdict::WrongFunction,
+         Verdict::WrongFunction},
+        {"three bytes", Fault::Truncate, 3, Verdict::TooShort, Verdict::TooShort,
+         Verdict::TooShort},
+        // A write's echo is taken on its first eight bytes, whatever follows.
+        {"two replies", Fault::DoubleReply, 0, Verdict::TooLong, Verdict::Ok, Verdict::TooLong},
+        // A changed register value still reads as a value; a changed echo confirms nothing.
+        {"changed last byte", Fault::BadEcho, 0, Verdict::Ok, Verdict::EchoMismatch,
+         Verdict::EchoMismatch},
+        {"exception", Fault::Exception, 0, Verdict::Exception, Verdict::Exception,
+         Verdict::Exception},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::uint16_t value = 0;
+        line_->SetFault(c.fault, 1, c.param);
+        const ExchangeStatus read = client_.ReadRegister(0, &value);
+        EXPECT_EQ(client_.LastVerdict(), c.read) << protocol::VerdictName(client_.LastVerdict());
+        EXPECT_EQ(read == ExchangeStatus::Ok, c.read == Verdict::Ok);
+        line_->SetFault(c.fault, 1, c.param);
+        const ExchangeStatus write = client_.WriteRegister(0x30, 5);
+        EXPECT_EQ(client_.LastVerdict(), c.write) << protocol::VerdictName(client_.LastVerdict());
+        EXPECT_EQ(write == ExchangeStatus::Ok, c.write == Verdict::Ok);
+        line_->SetFault(c.fault, 1, c.param);
+        const ExchangeStatus pair = client_.WriteRegisterPair(2, 0x00010002);
+        EXPECT_EQ(client_.LastVerdict(), c.writePair)
+            << protocol::VerdictName(client_.LastVerdict());
+        EXPECT_EQ(pair == ExchangeStatus::Ok, c.writePair == Verdict::Ok);
+    }
+    link_.Port().Close();
+    std::uint16_t value = 0;
+    EXPECT_EQ(client_.ReadRegister(0, &value), ExchangeStatus::PortClosed);
+    EXPECT_EQ(client_.LastVerdict(), Verdict::NotSent);
+}

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -109,9 +110,10 @@ TEST(Devsim, HelpNamesEveryOptionAndFault) {
     const Outcome o = RunDevsim("--help");
     EXPECT_EQ(o.exitCode, 0);
     for (const char* name :
-         {"--profile",    "--baud", "--address", "--mode",   "--reg",   "--timeout", "--fault",
-          "--fault-rate", "--seed", "--list",    "--help",   "silent",  "badcrc",    "short",
-          "wrongaddr",    "double", "noise",     "split:MS", "late:MS", "badecho",   "exception"})
+         {"--profile", "--baud",       "--address", "--mode", "--reg",  "--timeout",
+          "--fault",   "--fault-rate", "--seed",    "--list", "--help", "silent",
+          "badcrc",    "short",        "wrongaddr", "double", "noise",  "split:MS",
+          "late:MS",   "badecho",      "exception", "echo"})
         EXPECT_NE(o.out.find("\n  " + std::string(name) + " "), std::string::npos) << name;
 }
 
@@ -144,6 +146,47 @@ TEST(Devsim, LateFaultAnswersAfterItsTime) {
         EXPECT_EQ(client.ReadRegister(1, &value), protocol::ExchangeStatus::Ok);
         EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(200));
         EXPECT_EQ(value, 253);
+    }
+    EXPECT_EQ(devsim.End(), 0);
+}
+
+TEST(Devsim, AnswersAtRatesBeyondTheScan) {
+    for (const char* rate : {"1200", "19200", "38400"}) {
+        SCOPED_TRACE(rate);
+        Served devsim({"--baud", rate, "--address", "7", "--reg", "1=253", "--timeout", "60"});
+        {
+            transport::SerialLink link;
+            ASSERT_EQ(link.Reopen(devsim.Path(), static_cast<std::uint32_t>(std::stoul(rate))), 1);
+            link.SetDeviceAddress(7);
+            protocol::RegisterClient client(link);
+            std::uint16_t value = 0;
+            EXPECT_EQ(client.ReadRegister(1, &value), protocol::ExchangeStatus::Ok);
+            EXPECT_EQ(value, 253);
+        }
+        EXPECT_EQ(devsim.End(), 0);
+    }
+}
+
+TEST(Devsim, EchoFaultHandsTheMasterItsOwnRequestFirst) {
+    Served devsim({"--address", "7", "--reg", "0=550", "--reg", "1=253", "--fault", "echo",
+                   "--timeout", "60"});
+    {
+        transport::SerialLink link;
+        ASSERT_EQ(link.Reopen(devsim.Path(), 9600), 1) << devsim.Path();
+        link.SetDeviceAddress(7);
+        protocol::RegisterClient client(link);
+        std::uint32_t pair = 0;
+        EXPECT_NE(client.ReadRegisterPair(0, &pair), protocol::ExchangeStatus::Ok);
+        EXPECT_EQ(client.LastVerdict(), protocol::Verdict::Echo);
+        // The echo alone, or with the reply right behind it when the line is slow to fall
+        // silent between them.
+        const protocol::Frame request = protocol::BuildReadRegisters(7, 0, 2);
+        const auto records = link.Tap().Since(0);
+        ASSERT_GE(records.size(), 2u);
+        EXPECT_EQ(records[1].event, transport::TrafficEvent::Taken);
+        const auto taken = records[1].Bytes();
+        ASSERT_GE(taken.size(), request.size);
+        EXPECT_TRUE(std::equal(request.data(), request.data() + request.size, taken.begin()));
     }
     EXPECT_EQ(devsim.End(), 0);
 }

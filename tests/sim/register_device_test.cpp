@@ -63,6 +63,25 @@ TEST(RegisterDevice, AddressFrameChangesAddressAndBaudAfterTheReply) {
     EXPECT_EQ(d.Address(), 9);
 }
 
+TEST(RegisterDevice, NamesItsRateInTheFdReplyAndTheCommBlockAtAnyRate) {
+    const struct {
+        std::uint32_t baud;
+        int code;
+    } rates[] = {{1200, 0},  {2400, 1},  {4800, 2},     {9600, 3},
+                 {19200, 4}, {38400, 5}, {57600, 0xFF}, {115200, 0xFF}};
+    for (const auto& r : rates) {
+        SCOPED_TRACE(r.baud);
+        RegisterDevice frame({.address = 5, .baud = r.baud, .mode = AddressingMode::Frame});
+        const Bytes fd = Ask(frame, protocol::BuildAddressFrame(0, 0));
+        ASSERT_EQ(fd.size(), 7u);
+        EXPECT_EQ(fd[3], r.code);
+        RegisterDevice block({.address = 5, .baud = r.baud, .mode = AddressingMode::Broadcast});
+        const Bytes comm = Ask(block, protocol::BuildCommBlockRead(0xFF));
+        ASSERT_EQ(comm.size(), 15u);
+        EXPECT_EQ(comm[6], r.code);
+    }
+}
+
 TEST(RegisterDevice, CommBlockReadAndWrite) {
     RegisterDevice d = Make(AddressingMode::Broadcast);
     d.SetCommBlock(2, 1, 1);

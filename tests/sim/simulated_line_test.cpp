@@ -42,10 +42,13 @@ bool CrcValid(const Bytes& b) {
 class RawPort {
   public:
     explicit RawPort(const std::string& path) : fd_(::open(path.c_str(), O_RDWR | O_NOCTTY)) {
+        SetSpeed(B9600);
+    }
+    void SetSpeed(speed_t speed) {
         termios tio{};
         ::tcgetattr(fd_, &tio);
         ::cfmakeraw(&tio);
-        ::cfsetspeed(&tio, B9600);
+        ::cfsetspeed(&tio, speed);
         ::tcsetattr(fd_, TCSANOW, &tio);
     }
     ~RawPort() { ::close(fd_); }
@@ -105,6 +108,24 @@ TEST_F(FaultTest, LateAnswersAfterItsTimeAndIgnoresRequestsMeanwhile) {
     EXPECT_EQ(device->Register(3), 0);
 }
 
+TEST_F(FaultTest, EchoGoesOutAtOnceAndTheReplyAfterAPauseAndWithoutADeviceToo) {
+    const Bytes read = B(protocol::BuildReadRegisters(5, 1, 1));
+    regLine.SetFault(Fault::Echo, 2);
+    const auto sent = Clock::now();
+    reg.Write(read);
+    EXPECT_EQ(reg.Read(read.size()), read);
+    EXPECT_EQ(reg.Read(7), WithCrc({5, 3, 2, 0, 236}));
+    // The reply waits longer than the silence after which a master takes a burst as ended.
+    EXPECT_GE(Clock::now() - sent, 80ms);
+    // The device does not listen at 4800; the adapter still echoes, and that is all.
+    reg.SetSpeed(B4800);
+    reg.Write(read);
+    EXPECT_EQ(reg.Read(read.size()), read);
+    reg.SetSpeed(B9600);
+    reg.Write(B(protocol::BuildReadRegisters(5, 4, 1)));
+    EXPECT_EQ(reg.Read(7), WithCrc({5, 3, 2, 0, 99}));
+}
+
 TEST_F(FaultTest, SplitSendsTwoPiecesWithAPauseBetween) {
     const Bytes read = B(protocol::BuildReadRegisters(5, 1, 1));
     regLine.SetFault(Fault::SplitPause, 1, 400);
@@ -152,6 +173,11 @@ TEST_F(FaultTest, EachFaultChangesTheReplyOnTheWireAsNamed) {
                std::equal(clean.begin(), clean.end(), got.begin()) &&
                std::equal(clean.begin(), clean.end(), got.begin() + long(clean.size()));
     };
+    const Check echoFirst = [&](const Bytes& got, const Bytes& clean) {
+        Bytes both = read;
+        both.insert(both.end(), clean.begin(), clean.end());
+        return got == both;
+    };
     const Check afterNoise = [](const Bytes& got, const Bytes& clean) {
         return got.size() > clean.size() && got.size() <= clean.size() + 8 &&
                std::equal(clean.rbegin(), clean.rend(), got.rbegin());
@@ -187,6 +213,7 @@ TEST_F(FaultTest, EachFaultChangesTheReplyOnTheWireAsNamed) {
         {"exception", false, write6, 8, Is(WithCrc({5, 0x86, 2}))},
         {"exception", false, write16, 8, Is(WithCrc({5, 0x90, 2}))},
         {"exception", true, fcRead, 11, Is({})},
+        {"echo", false, read, 7, echoFirst},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.fault) + ", request " + testing::PrintToString(row.request));

@@ -1,26 +1,12 @@
 #include "port_discovery.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <QSerialPortInfo>
 #include <algorithm>
-#include <cerrno>
 
 namespace transport {
 
 std::string PortEntry::Label() const {
     return description.empty() ? path : path + "  (" + description + ")";
-}
-
-PortAccess ProbePortAccess(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd >= 0) {
-        ::close(fd);
-        return PortAccess::Openable;
-    }
-    return (errno == EACCES || errno == EPERM) ? PortAccess::PermissionDenied
-                                               : PortAccess::Unavailable;
 }
 
 std::vector<PortEntry> ListSerialPorts() {

@@ -64,19 +64,15 @@ int main(int argc, char** argv) {
 
     std::vector<transport::PortEntry> denied;
     std::vector<app::PortChoice> ports;
-    const std::string select = ui::PortToSelect(line, demoPath);
-    int selected = 0;
-    for (const transport::PortEntry& e : transport::SelectablePorts(paths, &denied)) {
-        if (e.path == select) selected = static_cast<int>(ports.size());
+    for (const transport::PortEntry& e : transport::SelectablePorts(paths, &denied))
         ports.push_back({e.path, e.Label()});
-    }
     const QString hint = QString::fromStdString(transport::PermissionHint(denied));
     if (!hint.isEmpty()) status = status.isEmpty() ? hint : status + "\n" + hint;
     if (ports.empty() && status.isEmpty())
         status = QObject::tr(
             "未找到可用的串口。请连接 USB-RS485 转换器，或在串口号中输入串口路径后按回车。");
 
-    app::MainDialog dialog(ports, selected, status);
+    app::MainDialog dialog(ports, ui::PortToSelect(line, demoPath), status);
     // The paths named here stay in the list whenever it is read again.
     dialog.Ports().KeepPaths(paths);
     if (line.demo) dialog.ShowPageOf(ui::DemoProfile(line, kProgram));

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "about_box.h"
 #include "categories.h"
@@ -18,16 +19,18 @@
 #include "message_box.h"
 #include "port_selector.h"
 #include "return_key.h"
+#include "scroll_window.h"
 #include "status_line.h"
 
 namespace app {
 
-MainDialog::MainDialog(const std::vector<PortChoice>& ports, int selected, const QString& note,
-                       QWidget* parent)
+MainDialog::MainDialog(const std::vector<PortChoice>& ports, const std::string& select,
+                       const QString& note, QWidget* parent)
     : QDialog(parent) {
     ui::SetDefaultCaption(QStringLiteral("Pelmarq"));
-    BuildUi(ports, selected, note);
+    BuildUi(ports, select, note);
     ui::KeepReturnInFields(this);
+    ui::ScrollWhenSmall(this);
     EnableCommands(false);
     busyTimer_.setInterval(300);
     connect(&busyTimer_, &QTimer::timeout, this, [this] { busy_ = false; });
@@ -42,7 +45,8 @@ MainDialog::MainDialog(const std::vector<PortChoice>& ports, int selected, const
 
 MainDialog::~MainDialog() = default;
 
-void MainDialog::BuildUi(const std::vector<PortChoice>& ports, int selected, const QString& note) {
+void MainDialog::BuildUi(const std::vector<PortChoice>& ports, const std::string& select,
+                         const QString& note) {
     pages::InitResources();
     setWindowTitle(QStringLiteral("PelmarqV3.6"));
     const QIcon icon(QStringLiteral(":/pelmarq/pelmarq.png"));
@@ -66,8 +70,7 @@ void MainDialog::BuildUi(const std::vector<PortChoice>& ports, int selected, con
         ports_->addItem(QString::fromStdString(p.label), QString::fromStdString(p.path));
     // An empty list stays usable: a path can be typed, and a plugged adapter shows up.
     if (!ports.empty())
-        ports_->setCurrentIndex(
-            selected >= 0 && selected < static_cast<int>(ports.size()) ? selected : 0);
+        ports_->setCurrentIndex(std::max(ports_->findData(QString::fromStdString(select)), 0));
     ports_->SetPortOpen([this] { return link_.IsOpen(); });
     scan_ = new QPushButton(tr("测试波特率"), portGroup);
     scan_->setObjectName("1001");

@@ -35,9 +35,10 @@ struct PortChoice {
 class MainDialog : public QDialog {
     Q_OBJECT
   public:
-    // `ports`: the ports to offer; `selected`: index to select (the first when -1);
-    // `note`: a line shown under the port group (demo device, permission hint).
-    MainDialog(const std::vector<PortChoice>& ports, int selected, const QString& note,
+    // `ports`: the ports to offer; `select`: the path to select (the first port when it is
+    // not among them); `note`: a line shown under the port group (demo device, permission
+    // hint).
+    MainDialog(const std::vector<PortChoice>& ports, const std::string& select, const QString& note,
                QWidget* parent = nullptr);
     ~MainDialog() override;
 
@@ -55,7 +56,8 @@ class MainDialog : public QDialog {
     bool ZeroAddressMode() const { return zeroAddress_; }
 
   private:
-    void BuildUi(const std::vector<PortChoice>& ports, int selected, const QString& note);
+    void BuildUi(const std::vector<PortChoice>& ports, const std::string& select,
+                 const QString& note);
     void EnablePortControls(bool on);
     void EnableCommands(bool on);
     std::size_t Exchange(const protocol::Frame& request);

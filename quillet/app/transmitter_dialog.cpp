@@ -18,6 +18,7 @@
 #include "port_messages.h"
 #include "port_selector.h"
 #include "return_key.h"
+#include "scroll_window.h"
 #include "status_line.h"
 #include "wireless_dialog.h"
 
@@ -38,6 +39,7 @@ TransmitterDialog::TransmitterDialog(const std::vector<transport::PortEntry>& po
         this, {Tr("关于 Quillet(&A)..."), Tr("关于 Quillet"), Tr("Quillet 2.1版"), {}}, icon);
     BuildLayout();
     ui::KeepReturnInFields(this);
+    ui::ScrollWhenSmall(this);
     for (const transport::PortEntry& port : ports)
         ports_->addItem(QString::fromStdString(port.Label()), QString::fromStdString(port.path));
     const int chosen = ports_->findData(QString::fromStdString(select));

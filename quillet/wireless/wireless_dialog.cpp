@@ -5,6 +5,7 @@
 
 #include "dialog_text.h"
 #include "return_key.h"
+#include "scroll_window.h"
 #include "wireless_network_page.h"
 #include "wireless_relay_page.h"
 
@@ -34,6 +35,7 @@ WirelessDialog::WirelessDialog(TransmitterClient& client, protocol::GatewayState
         tabs_->setCurrentIndex(gateway.relayMode != 0 ? 1 : 0);
     }
     ui::KeepReturnInFields(this);
+    ui::ScrollWhenSmall(this);
 }
 
 }  // namespace quillet

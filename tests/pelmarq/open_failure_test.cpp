@@ -37,7 +37,7 @@ void ScanEach(const std::string& ports) {
         std::string path;
         ASSERT_TRUE(std::getline(in, path, ':'));
         testsupport::BoxRecorder boxes;
-        app::MainDialog dialog(std::vector<app::PortChoice>{{path, path}}, 0, QString());
+        app::MainDialog dialog(std::vector<app::PortChoice>{{path, path}}, path, QString());
         testsupport::Find<QPushButton>(&dialog, "1001")->click();
         const ui::BoxRequest box = boxes.Only();
         EXPECT_EQ(box.text, refusal.text);

@@ -25,7 +25,7 @@ class PortLostTest : public MainWindowTest {
   protected:
     // A window that starts without any port, as on a machine without an adapter.
     void StartEmpty() {
-        dialog = std::make_unique<app::MainDialog>(std::vector<app::PortChoice>{}, 0, QString());
+        dialog = std::make_unique<app::MainDialog>(std::vector<app::PortChoice>{}, "", QString());
         dialog->show();
     }
     ui::PortSelector* Ports() { return Find<ui::PortSelector>(dialog.get(), "1000"); }

@@ -7,10 +7,10 @@
 
 namespace pages {
 
-// The name and arrow picture of a direction code (low 8 bits of register 0).
+// The name and arrow of a direction code (low 8 bits of register 0).
 struct WindDirection {
     const char* name;
-    const char* icon;  // resource path
+    int heading;  // where the arrow points, degrees clockwise from north (up)
 };
 WindDirection WindDirectionOf(std::uint16_t code);
 
@@ -26,7 +26,7 @@ class WindDirectionPage : public DevicePage {
     void ShowDirection();
 
     std::optional<std::uint16_t> code_;  // register 0 as last read; none after a failed read
-    QLabel* icon_ = nullptr;
+    class WindArrow* arrow_ = nullptr;
     QLabel* name_ = nullptr;
 };
 

@@ -1,5 +1,6 @@
 #include "scroll_window.h"
 
+#include <QEvent>
 #include <QLayout>
 #include <QScreen>
 #include <QScrollArea>
@@ -7,6 +8,42 @@
 #include <QVBoxLayout>
 
 namespace ui {
+namespace {
+
+// Sizes the window when it is first shown, once the ports, the note and the pages are in.
+class FirstShowSize : public QObject {
+  public:
+    FirstShowSize(QWidget* window, QScrollArea* area) : QObject(window), area_(area) {
+        window->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Show) return false;
+        auto* window = static_cast<QWidget*>(watched);
+        window->removeEventFilter(this);
+        QWidget* body = area_->widget();
+        // A scroll area asks for little; open at the content's own size while the screen
+        // allows.
+        QSize size = body->sizeHint().expandedTo(body->minimumSizeHint());
+        if (const QScreen* screen = window->screen()) {
+            // Leave room for the title bar and the window's frame.
+            const QSize room = screen->availableGeometry().size() - QSize(16, 48);
+            if (size.width() > room.width() || size.height() > room.height()) {
+                const int bar = area_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+                size = (size + QSize(bar, bar)).boundedTo(room);
+            }
+        }
+        window->resize(size);
+        deleteLater();
+        return false;
+    }
+
+  private:
+    QScrollArea* area_;
+};
+
+}  // namespace
 
 void ScrollWhenSmall(QWidget* window) {
     auto* body = new QWidget;
@@ -21,17 +58,7 @@ void ScrollWhenSmall(QWidget* window) {
     auto* outer = new QVBoxLayout(window);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(area);
-    // A scroll area asks for little; open at the content's own size while the screen allows.
-    QSize size = body->sizeHint().expandedTo(body->minimumSizeHint());
-    if (const QScreen* screen = window->screen()) {
-        // Leave room for the title bar and the window's frame.
-        const QSize room = screen->availableGeometry().size() - QSize(16, 48);
-        if (size.width() > room.width() || size.height() > room.height()) {
-            const int bar = area->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-            size = (size + QSize(bar, bar)).boundedTo(room);
-        }
-    }
-    window->resize(size);
+    new FirstShowSize(window, area);
 }
 
 }  // namespace ui

@@ -6,7 +6,8 @@ class QWidget;
 namespace ui {
 
 // Moves `window`'s layout, with its widgets, into a scroll area that fills the window, and
-// gives the window the size its content asks for, as far as its screen has room.
+// gives the window, when first shown, the size its content asks for, as far as its screen
+// has room.
 void ScrollWhenSmall(QWidget* window);
 
 }  // namespace ui

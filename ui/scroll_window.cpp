@@ -25,11 +25,14 @@ class FirstShowSize : public QObject {
         QWidget* body = area_->widget();
         // A scroll area asks for little; open at the content's own size while the screen
         // allows.
-        QSize size = body->sizeHint().expandedTo(body->minimumSizeHint());
+        const QSize least = body->minimumSizeHint();
+        QSize size = body->sizeHint().expandedTo(least);
         if (const QScreen* screen = window->screen()) {
             // Leave room for the title bar and the window's frame.
             const QSize room = screen->availableGeometry().size() - QSize(16, 48);
-            if (size.width() > room.width() || size.height() > room.height()) {
+            size = size.boundedTo(room);
+            // Content that cannot shrink into the room scrolls, and the scroll bars take room.
+            if (least.width() > room.width() || least.height() > room.height()) {
                 const int bar = area_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
                 size = (size + QSize(bar, bar)).boundedTo(room);
             }

@@ -16,6 +16,11 @@ const QSize kRoom(1000, 680);
 
 TEST_F(MainWindowTest, FitsASmallScreenOnEveryPageAndScrollsOnAScaledOne) {
     StartDevice(Device(7, 4800));
+    // With the demo's line under the port group, as `--demo` shows it.
+    dialog = std::make_unique<app::MainDialog>(
+        std::vector<app::PortChoice>{{line->Path(), line->Path()}}, line->Path(),
+        "演示模式：模拟设备 qx40（eighteen-element air monitor (registers 0-18, calibrations "
+        "80-98)），端口 /dev/pts/0");
     QWidget* body = Find<QWidget>(dialog.get(), "scroll-body");
     auto* area = Find<QScrollArea>(dialog.get(), "scroll-area");
     ASSERT_TRUE(body && area);

@@ -10,6 +10,7 @@
 #include "dialog_text.h"
 #include "message_box.h"
 #include "return_key.h"
+#include "scroll_window.h"
 #include "transmitter_client.h"
 
 namespace quillet {
@@ -88,6 +89,7 @@ LcdControlDialog::LcdControlDialog(TransmitterClient& client, BusyFlag& busy, QW
         for (QWidget* w : relayControls_) w->setEnabled(index == kManualModeIndex);
     });
     ui::KeepReturnInFields(this);
+    ui::ScrollWhenSmall(this);
 }
 
 void LcdControlDialog::WriteMode() {

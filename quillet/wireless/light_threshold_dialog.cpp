@@ -10,6 +10,7 @@
 #include "entry_text.h"
 #include "message_box.h"
 #include "return_key.h"
+#include "scroll_window.h"
 #include "transmitter_client.h"
 
 namespace quillet {
@@ -55,6 +56,7 @@ LightThresholdDialog::LightThresholdDialog(TransmitterClient& client, BusyFlag& 
         ++line;
     }
     ui::KeepReturnInFields(this);
+    ui::ScrollWhenSmall(this);
 }
 
 void LightThresholdDialog::Read(const Row& row) {

@@ -1,6 +1,5 @@
 // Quillet's window and each dialog it opens fit a 1024x768 screen with a title bar and a
-// panel; the window and the wireless dialog scroll where the screen has less room (a
-// 1920x1080 screen at a scale factor of 2).
+// panel, and scroll where the screen has less room (a 1920x1080 screen at a scale factor of 2).
 #include <QScrollArea>
 #include <QScrollBar>
 
@@ -46,9 +45,17 @@ TEST_F(QuilletTest, EveryWindowFitsASmallScreen) {
     config.gateway.relaySupport = true;
     StartFound(config);
     ExpectFits(dialog_.get(), "main window");
-    EXPECT_EQ(Inside<quillet::LcdControlDialog>(1052, [](QDialog* d) { ExpectFits(d, "lcd"); }), 1);
-    EXPECT_EQ(Inside<quillet::LightThresholdDialog>(
-                  1069, [](QDialog* d) { ExpectFits(d, "light thresholds"); }),
+    EXPECT_EQ(Inside<quillet::LcdControlDialog>(1052,
+                                                [](QDialog* d) {
+                                                    ExpectFits(d, "lcd");
+                                                    ExpectScrolls(d, "lcd");
+                                                }),
+              1);
+    EXPECT_EQ(Inside<quillet::LightThresholdDialog>(1069,
+                                                    [](QDialog* d) {
+                                                        ExpectFits(d, "light thresholds");
+                                                        ExpectScrolls(d, "light thresholds");
+                                                    }),
               1);
     EXPECT_EQ(Inside<quillet::WirelessDialog>(1038,
                                               [](quillet::WirelessDialog* d) {

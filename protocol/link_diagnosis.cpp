@@ -333,6 +333,7 @@ LinkVerdict VerdictForOpenError(transport::OpenError error) {
         case OpenError::Busy:
             return LinkVerdict::Busy;
         case OpenError::Denied:
+        case OpenError::NotInGroup:
         case OpenError::BadSettings:
             return LinkVerdict::Denied;
         case OpenError::None:

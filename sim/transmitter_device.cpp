@@ -139,11 +139,9 @@ Bytes TransmitterDevice::AnswerGateway(const std::uint8_t* request) {
     switch (request[3]) {
         case protocol::kEnterConfigMode:
             configMode_ = true;
-            ++entries_;
             return GatewayReport(protocol::kEnterConfigMode);
         case protocol::kExitConfigMode: {
             configMode_ = false;
-            ++exits_;
             Bytes reply{kWirelessMarker,
                         kWirelessMarker,
                         kWirelessMarker,
@@ -241,16 +239,6 @@ void TransmitterDevice::SetGateway(const protocol::GatewayState& state) {
 std::uint8_t TransmitterDevice::Channel() const {
     std::lock_guard lock(mutex_);
     return config_.channel;
-}
-
-int TransmitterDevice::ConfigModeEntries() const {
-    std::lock_guard lock(mutex_);
-    return entries_;
-}
-
-int TransmitterDevice::ConfigModeExits() const {
-    std::lock_guard lock(mutex_);
-    return exits_;
 }
 
 }  // namespace sim

@@ -54,9 +54,6 @@ class TransmitterDevice : public Device {
     protocol::GatewayState Gateway() const;
     void SetGateway(const protocol::GatewayState& state);
     std::uint8_t Channel() const;
-    // Number of times configuration mode was entered and left.
-    int ConfigModeEntries() const;
-    int ConfigModeExits() const;
 
     // The parameter codes every transmitter has, with the values a new one leaves the
     // factory with.
@@ -73,8 +70,6 @@ class TransmitterDevice : public Device {
     TransmitterConfig config_;
     ParameterMap parameters_;
     bool configMode_ = false;
-    int entries_ = 0;
-    int exits_ = 0;
 };
 
 }  // namespace sim

@@ -24,6 +24,7 @@ enum class OpenError : std::uint8_t {
     Missing,      // no such device or host name
     Busy,         // another program holds the line
     Denied,       // this user may not open it
+    NotInGroup,   // this user may not open it, and joining its group (dialout) would allow it
     NotSerial,    // a file or device that is no serial line, a server that will not set one
     BadSettings,  // the line refused the rate or framing
     Refused,      // the server refused the connection

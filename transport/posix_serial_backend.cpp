@@ -1,8 +1,10 @@
 #include "posix_serial_backend.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -23,6 +25,32 @@ bool LineGone(int error) {
     return error == EIO || error == ENXIO || error == ENODEV || error == EPIPE;
 }
 
+std::string GroupName(gid_t gid) {
+    std::vector<char> buffer(16384);
+    group entry{};
+    group* found = nullptr;
+    if (::getgrgid_r(gid, &entry, buffer.data(), buffer.size(), &found) != 0 || !found) return {};
+    return found->gr_name;
+}
+
+std::vector<std::string> UserGroups() {
+    std::vector<gid_t> ids(static_cast<std::size_t>(std::max(::getgroups(0, nullptr), 0)));
+    const int count = ::getgroups(static_cast<int>(ids.size()), ids.data());
+    ids.resize(static_cast<std::size_t>(std::max(count, 0)));
+    ids.push_back(::getegid());
+    std::vector<std::string> names;
+    for (gid_t id : ids) names.push_back(GroupName(id));
+    return names;
+}
+
+// A failed open of `path` with `error`; a refusal looks up who owns the device and who we are.
+OpenError FailedOpen(int error, const std::string& path) {
+    struct stat info {};
+    if ((error != EACCES && error != EPERM) || ::stat(path.c_str(), &info) != 0)
+        return OpenErrorOf(error, {}, {});
+    return OpenErrorOf(error, GroupName(info.st_gid), UserGroups());
+}
+
 }  // namespace
 
 // Every name that is no network address is taken for a device path; a wrong one fails to open.
@@ -35,7 +63,8 @@ bool SerialPort::IsSupportedBaud(std::uint32_t baud) {
     return SpeedFor(baud, &s);
 }
 
-OpenError OpenErrorOf(int error) {
+OpenError OpenErrorOf(int error, std::string_view deviceGroup,
+                      const std::vector<std::string>& userGroups) {
     switch (error) {
         case ENOENT:
         case ENODEV:
@@ -45,6 +74,11 @@ OpenError OpenErrorOf(int error) {
             return OpenError::Busy;
         case EACCES:
         case EPERM:
+            // Serial lines belong to dialout (uucp on some systems), which a user joins to use
+            // them; a device of any other group (a pseudo-terminal's tty) is not ours to join.
+            if ((deviceGroup == "dialout" || deviceGroup == "uucp") &&
+                std::find(userGroups.begin(), userGroups.end(), deviceGroup) == userGroups.end())
+                return OpenError::NotInGroup;
             return OpenError::Denied;
         default:
             return OpenError::Other;
@@ -61,7 +95,7 @@ OpenError PosixSerialBackend::Open(const std::string& path, const LineSettings& 
     if (path.empty()) return OpenError::Missing;
     if (!SpeedFor(settings.baud, &speed)) return OpenError::BadSettings;
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return OpenErrorOf(errno);
+    if (fd < 0) return FailedOpen(errno, path);
     termios tio{};
     if (::tcgetattr(fd, &tio) != 0) {  // not a terminal
         ::close(fd);
@@ -71,7 +105,7 @@ OpenError PosixSerialBackend::Open(const std::string& path, const LineSettings& 
     if (::ioctl(fd, TIOCEXCL) != 0) {
         const int error = errno;
         ::close(fd);
-        return OpenErrorOf(error);
+        return FailedOpen(error, path);
     }
     ::cfmakeraw(&tio);
     tio.c_cflag &= ~(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);

@@ -1,6 +1,8 @@
 #pragma once
 // A local serial line on POSIX, named by its device path: raw termios, taken exclusively.
 #include <atomic>
+#include <string_view>
+#include <vector>
 
 #include "port_backend.h"
 
@@ -20,7 +22,9 @@ class PosixSerialBackend : public PortBackend {
     std::atomic<int> fd_{-1};
 };
 
-// Why an open failed, from its errno.
-OpenError OpenErrorOf(int error);
+// Why an open failed, from its errno, the group that owns the device and the groups of this
+// user (both by name; only a refusal looks at them).
+OpenError OpenErrorOf(int error, std::string_view deviceGroup,
+                      const std::vector<std::string>& userGroups);
 
 }  // namespace transport

@@ -42,6 +42,8 @@ BoxAnswer Show(const BoxRequest& request) {
     if (request.buttons == BoxButtons::YesNo) {
         QPushButton* yes = box.addButton(QStringLiteral("是"), QMessageBox::YesRole);
         QPushButton* no = box.addButton(QStringLiteral("否"), QMessageBox::NoRole);
+        yes->setObjectName(request.names.yes);
+        no->setObjectName(request.names.no);
         box.setDefaultButton(no);
         box.setEscapeButton(no);
         box.exec();
@@ -62,8 +64,9 @@ void Message(QWidget* owner, const QString& text, const QString& caption, BoxIco
     Show({owner, text, caption, icon, BoxButtons::Ok});
 }
 
-BoxAnswer Ask(QWidget* owner, const QString& text, const QString& caption, BoxIcon icon) {
-    return Show({owner, text, caption, icon, BoxButtons::YesNo});
+BoxAnswer Ask(QWidget* owner, const QString& text, const QString& caption, BoxIcon icon,
+              const AskNames& names) {
+    return Show({owner, text, caption, icon, BoxButtons::YesNo, names});
 }
 
 void SetDefaultCaption(const QString& caption) {

@@ -5,7 +5,7 @@
 #include "entry_text.h"
 #include "main_dialog.h"
 #include "message_box.h"
-#include "open_failure.h"
+#include "port_messages.h"
 
 namespace app {
 
@@ -81,7 +81,7 @@ void MainDialog::SetBaud() {
     // shows now.
     const std::string path = foundPort_.empty() ? SelectedPortPath() : foundPort_;
     if (!link_.Reopen(path, found_.baud))
-        ui::Message(this, ui::OpenFailureText(link_.Port().LastOpenError()), tr("串口提示"),
+        ui::Message(this, ui::OpenFailedText(link_.Port().LastOpenError()), tr("串口提示"),
                     ui::BoxIcon::Stop);
 }
 

@@ -7,7 +7,7 @@
 
 #include "main_dialog.h"
 #include "message_box.h"
-#include "open_failure.h"
+#include "port_messages.h"
 #include "port_selector.h"
 #include "status_line.h"
 
@@ -24,7 +24,7 @@ void MainDialog::Scan() {
         // A line whose rate the server keeps (tcp://) is opened once, for the first probe.
         if (&probe == &probes.front() || probe.baud != 0) {
             if (!link_.Reopen(path, probe.baud)) {
-                ui::Message(this, ui::OpenFailureText(link_.Port().LastOpenError()), tr("警告"),
+                ui::Message(this, ui::OpenFailedText(link_.Port().LastOpenError()), tr("警告"),
                             ui::BoxIcon::Question);
                 EnablePortControls(true);
                 return;

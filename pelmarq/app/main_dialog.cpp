@@ -1,5 +1,6 @@
 #include "main_dialog.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -11,13 +12,17 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "about_box.h"
 #include "categories.h"
 #include "device_page.h"
+#include "device_places.h"
 #include "diagnosis_runner.h"
 #include "message_box.h"
 #include "port_selector.h"
+#include "return_key.h"
+#include "scroll_window.h"
 #include "status_line.h"
 #include "trend_view.h"
 #include "value_log.h"
@@ -25,11 +30,13 @@
 
 namespace app {
 
-MainDialog::MainDialog(const std::vector<PortChoice>& ports, int selected, const QString& note,
-                       QWidget* parent)
+MainDialog::MainDialog(const std::vector<PortChoice>& ports, const std::string& select,
+                       const QString& note, QWidget* parent)
     : QDialog(parent), log_(std::make_unique<ui::ValueLog>()) {
     ui::SetDefaultCaption(QStringLiteral("Pelmarq"));
-    BuildUi(ports, selected, note);
+    BuildUi(ports, select, note);
+    ui::KeepReturnInFields(this);
+    ui::ScrollWhenSmall(this);
     EnableCommands(false);
     busyTimer_.setInterval(300);
     connect(&busyTimer_, &QTimer::timeout, this, [this] { busy_ = false; });
@@ -44,7 +51,8 @@ MainDialog::MainDialog(const std::vector<PortChoice>& ports, int selected, const
 
 MainDialog::~MainDialog() = default;
 
-void MainDialog::BuildUi(const std::vector<PortChoice>& ports, int selected, const QString& note) {
+void MainDialog::BuildUi(const std::vector<PortChoice>& ports, const std::string& select,
+                         const QString& note) {
     pages::InitResources();
     setWindowTitle(QStringLiteral("PelmarqV3.6"));
     const QIcon icon(QStringLiteral(":/pelmarq/pelmarq.png"));
@@ -56,8 +64,13 @@ void MainDialog::BuildUi(const std::vector<PortChoice>& ports, int selected, con
                         icon);
 
     auto* layout = new QVBoxLayout(this);
+    // Tight rows: with the status row's buttons the window still fits 1000x680.
+    layout->setSpacing(4);
     auto* outer = new QGroupBox(this);
     auto* top = new QHBoxLayout(outer);
+    // A slim frame around the port, address and baud groups leaves the pages the height of a
+    // 1024x768 screen with a panel, the demo's line included.
+    top->setContentsMargins(6, 2, 6, 2);
 
     auto* portGroup = new QGroupBox(tr("串口号"), outer);
     auto* portRow = new QHBoxLayout(portGroup);
@@ -68,8 +81,7 @@ void MainDialog::BuildUi(const std::vector<PortChoice>& ports, int selected, con
         ports_->addItem(QString::fromStdString(p.label), QString::fromStdString(p.path));
     // An empty list stays usable: a path can be typed, and a plugged adapter shows up.
     if (!ports.empty())
-        ports_->setCurrentIndex(
-            selected >= 0 && selected < static_cast<int>(ports.size()) ? selected : 0);
+        ports_->setCurrentIndex(std::max(ports_->findData(QString::fromStdString(select)), 0));
     ports_->SetPortOpen([this] { return link_.IsOpen(); });
     ports_->RememberRemotePorts(QStringLiteral("pelmarq"));
     scan_ = new QPushButton(tr("测试波特率"), portGroup);
@@ -111,10 +123,9 @@ void MainDialog::BuildUi(const std::vector<PortChoice>& ports, int selected, con
     categories_ = new QTabWidget(this);
     categories_->setObjectName("1008");
     for (const pages::Category& c : pages::Categories()) {
-        QWidget* page =
-            c.tabs.empty()
-                ? (c.page ? c.page(link_, categories_) : pages::MakePlaceholder(categories_))
-                : new pages::CategoryContainer(link_, c.tabId, c.tabs, categories_);
+        QWidget* page = c.tabs.empty()
+                            ? c.page(link_, categories_)
+                            : new pages::CategoryContainer(link_, c.tabId, c.tabs, categories_);
         categories_->addTab(page, tr(c.title));
     }
     categories_->setCurrentIndex(0);
@@ -167,6 +178,29 @@ pages::DevicePage* MainDialog::SelectedPage() const {
     if (auto* container = qobject_cast<pages::CategoryContainer*>(category))
         return container->CurrentPage();
     return qobject_cast<pages::DevicePage*>(category);
+}
+
+bool MainDialog::ShowPageOf(std::string_view device) {
+    const pages::DevicePlace* place = pages::PlaceOf(device);
+    if (!place) return false;
+    const std::vector<pages::Category>& categories = pages::Categories();
+    for (int c = 0; c < static_cast<int>(categories.size()); ++c) {
+        const pages::Category& category = categories[static_cast<std::size_t>(c)];
+        if (std::string_view(category.title) != place->category) continue;
+        auto* container = qobject_cast<pages::CategoryContainer*>(categories_->widget(c));
+        int tab = -1;
+        for (int t = 0; place->tab && t < static_cast<int>(category.tabs.size()); ++t)
+            if (std::string_view(category.tabs[static_cast<std::size_t>(t)].title) == place->tab)
+                tab = t;
+        // A page of its own has no sub-tab to name; a container's page needs one.
+        if (container ? tab < 0 : place->tab != nullptr) return false;
+        if (container) container->Tabs()->setCurrentIndex(tab);
+        categories_->setCurrentIndex(c);
+        if (place->type)
+            SelectedPage()->ChooseSensorType(QCoreApplication::translate("pages", place->type));
+        return true;
+    }
+    return false;
 }
 
 void MainDialog::RealtimeTick() {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "device_commands.h"
@@ -38,9 +39,10 @@ struct PortChoice {
 class MainDialog : public QDialog {
     Q_OBJECT
   public:
-    // `ports`: the ports to offer; `selected`: index to select (the first when -1);
-    // `note`: a line shown under the port group (demo device, permission hint).
-    MainDialog(const std::vector<PortChoice>& ports, int selected, const QString& note,
+    // `ports`: the ports to offer; `select`: the path to select (the first port when it is
+    // not among them); `note`: a line shown under the port group (demo device, permission
+    // hint).
+    MainDialog(const std::vector<PortChoice>& ports, const std::string& select, const QString& note,
                QWidget* parent = nullptr);
     ~MainDialog() override;
 
@@ -59,12 +61,16 @@ class MainDialog : public QDialog {
     pages::DevicePage* SelectedPage() const;
     // One tick of the real-time refresh.
     void RealtimeTick();
+    // Shows the page of a kind of device (its simulator's name, "co2"); false when no page
+    // shows that device.
+    bool ShowPageOf(std::string_view device);
 
     bool BroadcastMode() const { return found_.mode == device::Addressing::Broadcast; }
     bool ZeroAddressMode() const { return found_.mode == device::Addressing::Zero; }
 
   private:
-    void BuildUi(const std::vector<PortChoice>& ports, int selected, const QString& note);
+    void BuildUi(const std::vector<PortChoice>& ports, const std::string& select,
+                 const QString& note);
     void EnablePortControls(bool on);
     void EnableCommands(bool on);
     std::string SelectedPortPath() const;

@@ -1,7 +1,6 @@
 #include "category_container.h"
 
 #include <QCoreApplication>
-#include <QLabel>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -23,8 +22,7 @@ CategoryContainer::CategoryContainer(transport::SerialLink& link, int tabId,
     tabs_->setObjectName(QString::number(tabId));
     tabs_->setUsesScrollButtons(true);
     for (const SubTab& tab : tabs) {
-        QWidget* page = tab.make ? tab.make(link, tabs_) : MakePlaceholder(tabs_);
-        tabs_->addTab(page, QCoreApplication::translate("pages", tab.title));
+        tabs_->addTab(tab.make(link, tabs_), QCoreApplication::translate("pages", tab.title));
     }
     tabs_->setCurrentIndex(0);
 }
@@ -39,16 +37,6 @@ DevicePage* CategoryContainer::CurrentPage() const {
 
 void InitResources() {
     InitPelmarqResources();
-}
-
-QWidget* MakePlaceholder(QWidget* parent) {
-    auto* page = new QWidget(parent);
-    page->setObjectName("placeholder");
-    auto* layout = new QVBoxLayout(page);
-    auto* note = new QLabel(QCoreApplication::translate("pages", "此设备页面尚未提供。"), page);
-    note->setAlignment(Qt::AlignCenter);
-    layout->addWidget(note);
-    return page;
 }
 
 }  // namespace pages

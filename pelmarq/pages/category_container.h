@@ -19,7 +19,7 @@ using PageFactory = std::function<QWidget*(transport::SerialLink&, QWidget* pare
 
 struct SubTab {
     const char* title;
-    PageFactory make;  // empty: the page is not available yet
+    PageFactory make;
 };
 
 class CategoryContainer : public QWidget {
@@ -29,7 +29,7 @@ class CategoryContainer : public QWidget {
                       QWidget* parent = nullptr);
 
     QTabWidget* Tabs() const { return tabs_; }
-    // The device page of the selected sub-tab (nullptr for a page not available yet).
+    // The device page of the selected sub-tab.
     DevicePage* CurrentPage() const;
     DevicePage* PageAt(int index) const;
 
@@ -40,9 +40,6 @@ class CategoryContainer : public QWidget {
 // Registers Pelmarq's icons. They live in a static library, where nothing would pull them
 // into a program unless something names them.
 void InitResources();
-
-// Stands where a page is not available yet; it never pretends to talk to a device.
-QWidget* MakePlaceholder(QWidget* parent);
 
 // Makes a page of class P.
 template <class P>

@@ -114,6 +114,7 @@ void DevicePage::Build() {
             c.edit->setObjectName(ObjectName(r.edit, name, "edit"));
             c.edit->setMinimumWidth(80);
             c.edit->setMaximumWidth(120);
+            c.edit->setReadOnly(spec_.readOnly);
             value = c.edit;
         }
         if (value) grid->addWidget(value, line, 1);
@@ -126,14 +127,16 @@ void DevicePage::Build() {
             c.query->setObjectName(ObjectName(r.query, name, "query"));
             grid->addWidget(c.query, line, 3);
             const bool showErrors = !(r.flags & kQuietQuery);
-            connect(c.query, &QPushButton::clicked, this,
-                    [this, i, showErrors] { ReadWithFollowers(i, showErrors); });
+            if (!(r.flags & kInert))
+                connect(c.query, &QPushButton::clicked, this,
+                        [this, i, showErrors] { ReadWithFollowers(i, showErrors); });
         }
         if ((r.access == Access::Write || r.access == Access::ReadWrite) && !(r.flags & kFollows)) {
             c.set = new QPushButton(Tr(spec_.setText), this);
             c.set->setObjectName(ObjectName(r.set, name, "set"));
             grid->addWidget(c.set, line, 4);
-            connect(c.set, &QPushButton::clicked, this, [this, i] { WriteRow(i); });
+            if (!(r.flags & kInert))
+                connect(c.set, &QPushButton::clicked, this, [this, i] { WriteRow(i); });
         }
         if (r.flags & kHidden) {
             for (QWidget* w : {value, static_cast<QWidget*>(c.label), static_cast<QWidget*>(c.unit),
@@ -174,6 +177,14 @@ void DevicePage::SetSensorTypes(const QStringList& items, int defaultIndex) {
     sensorType_->addItems(items);
     sensorType_->setCurrentIndex(defaultIndex);
     SensorTypeSelected();
+}
+
+bool DevicePage::ChooseSensorType(const QString& text) {
+    const int index = sensorType_ ? sensorType_->findText(text) : -1;
+    if (index < 0) return false;
+    sensorType_->setCurrentIndex(index);
+    SensorTypeSelected();
+    return true;
 }
 
 QString DevicePage::SensorTypeText() const {
@@ -255,14 +266,10 @@ protocol::ExchangeStatus DevicePage::ReadRow(std::size_t row, bool showErrors) {
 
 protocol::ExchangeStatus DevicePage::ReadWithFollowers(std::size_t row, bool showErrors) {
     const protocol::ExchangeStatus status = ReadRow(row, showErrors);
-    // A follower shows a second view of the same reading; after a failed read it must not
-    // keep an earlier value as if it were current, and one click reports one failure.
-    for (std::size_t j = row + 1; j < spec_.rows.size() && (spec_.rows[j].flags & kFollows); ++j) {
-        if (status == protocol::ExchangeStatus::Ok)
-            ReadRow(j, showErrors);
-        else
-            rows_[j].edit->clear();
-    }
+    // A follower is filled from a read of its own: it shows what that read got, or nothing
+    // and its own failure box, whatever became of the row above.
+    for (std::size_t j = row + 1; j < spec_.rows.size() && (spec_.rows[j].flags & kFollows); ++j)
+        ReadRow(j, showErrors);
     return status;
 }
 
@@ -308,30 +315,28 @@ void DevicePage::WriteRow(std::size_t row) {
     }
 }
 
-void DevicePage::ClearWithFollowers(std::size_t row) {
+void DevicePage::ClearRow(std::size_t row) {
     if (rows_[row].edit) rows_[row].edit->clear();
     if (rows_[row].combo) rows_[row].combo->setCurrentIndex(-1);
-    for (std::size_t j = row + 1; j < spec_.rows.size() && (spec_.rows[j].flags & kFollows); ++j)
-        if (rows_[j].edit) rows_[j].edit->clear();
 }
 
 DevicePage::PollUnit DevicePage::RowUnit(std::size_t row) {
     return {[this, row] {
-                const protocol::ExchangeStatus status = ReadWithFollowers(row, false);
+                const protocol::ExchangeStatus status = ReadRow(row, false);
                 // A poll never leaves an earlier reading in place as if it were live.
-                if (status != protocol::ExchangeStatus::Ok && rows_[row].edit)
-                    rows_[row].edit->clear();
+                if (status != protocol::ExchangeStatus::Ok) ClearRow(row);
                 return status;
             },
-            [this, row] { ClearWithFollowers(row); }};
+            [this, row] { ClearRow(row); }};
 }
 
 std::vector<DevicePage::PollUnit> DevicePage::PollUnits() {
     const bool th = TypeHasTempHumidity();
     std::vector<PollUnit> units;
+    // One unit per polled row, a follower too: each reading is a request of its own.
     for (std::size_t i = 0; i < spec_.rows.size(); ++i) {
         const Row& r = spec_.rows[i];
-        if (!(r.flags & kPolled) || (r.flags & kFollows)) continue;
+        if (!(r.flags & kPolled)) continue;
         if ((r.flags & kTempHumidity) && !th) continue;
         units.push_back(RowUnit(i));
     }
@@ -342,7 +347,6 @@ DevicePage::Outcome DevicePage::Run(const PollUnit& unit) {
     const protocol::ExchangeStatus status = unit.read();
     // A line that went away under the request says nothing about the device.
     if (status == protocol::ExchangeStatus::PortClosed || !link_.IsOpen()) return Outcome::NotSent;
-    // A unit's first request decides: its followers are asked only after an accepted reply.
     if (status == protocol::ExchangeStatus::Ok || !link_.LastExchangeSilent())
         return Outcome::Answered;
     return Outcome::Silent;
@@ -431,7 +435,6 @@ void DevicePage::SensorTypeSelected() {
                 rows_[i].edit->setText(QStringLiteral(" "));
     }
     UpdateEnabled();
-    SensorTypeChanged();
 }
 
 }  // namespace pages

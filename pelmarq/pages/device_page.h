@@ -47,6 +47,8 @@ class DevicePage : public QWidget {
     // with "单"); always true on pages without a sensor type.
     bool TypeHasTempHumidity() const;
     QString SensorTypeText() const;
+    // Chooses the sensor type of this text as the user would; false when there is none.
+    bool ChooseSensorType(const QString& text);
 
     const PageSpec& Spec() const { return spec_; }
     QLineEdit* Edit(std::size_t row) const { return rows_[row].edit; }
@@ -63,24 +65,22 @@ class DevicePage : public QWidget {
         std::function<void()> clear;
     };
     // The page's poll, in the order the device is asked: by default every row flagged
-    // kPolled (rows of a type without T/H skipped), each with its followers. Pages that
-    // read blocks or keep an order of their own give theirs.
+    // kPolled (rows of a type without T/H skipped), one unit each. Pages that read blocks
+    // or keep an order of their own give theirs.
     virtual std::vector<PollUnit> PollUnits();
-    // The unit of one row and its followers.
+    // The unit of one row.
     PollUnit RowUnit(std::size_t row);
 
     // Reads one row into its edit with the row's helper. Returns the exchange status.
     virtual protocol::ExchangeStatus ReadRow(std::size_t row, bool showErrors);
-    // Reads a row and then the kFollows rows under it (emptied when the row's read failed).
+    // Reads a row and then, each with a request of its own, the kFollows rows under it.
     protocol::ExchangeStatus ReadWithFollowers(std::size_t row, bool showErrors);
     // Writes one row's entry (validated rows first check for 0/1).
     virtual void WriteRow(std::size_t row);
-    virtual RowScale ScaleFor(std::size_t row) const;
+    RowScale ScaleFor(std::size_t row) const;
     // The encoding a row uses now: the table's, unless the page lets it follow the sensor
     // type (kRanged rows). Asked at every query, set and poll; nothing is cached.
     virtual Encoding EncodingFor(std::size_t row) const { return spec_.rows[row].encoding; }
-    // After the sensor type changed (the common blanking is done first).
-    virtual void SensorTypeChanged() {}
     // Recomputes which buttons are enabled from the real-time box and the sensor type.
     void UpdateEnabled();
     // The text a single-register row shows for a register value (block reads fill rows
@@ -107,8 +107,8 @@ class DevicePage : public QWidget {
     void WriteChoice(std::size_t row);
     void RealtimeClicked();
     void SensorTypeSelected();
-    // Empties a row's edit or list and the rows that follow it.
-    void ClearWithFollowers(std::size_t row);
+    // Empties a row's edit or list.
+    void ClearRow(std::size_t row);
     // Runs a unit: its request did not go out (port closed), got no byte back at all, or
     // got some reply (even a bad one).
     enum class Outcome { NotSent, Silent, Answered };

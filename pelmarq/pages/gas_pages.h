@@ -32,7 +32,8 @@ class So2Page : public DevicePage {
     So2Page(transport::SerialLink& link, QWidget* parent = nullptr);
 };
 
-// The NO2 reading is shown twice: in ppm, and in mg/m3 from a second read of register 2.
+// The NO2 reading is shown twice: in ppm, and in mg/m3 from a second read of register 2; each
+// field shows its own read, and its own failure.
 class No2Page : public DevicePage {
     Q_OBJECT
   public:

@@ -20,7 +20,7 @@ class WindDirectionPage : public DevicePage {
     void ShowDirection();
 
     std::optional<std::uint16_t> code_;  // register 0 as last read; none after a failed read
-    QLabel* icon_ = nullptr;
+    class WindArrow* arrow_ = nullptr;
     QLabel* name_ = nullptr;
 };
 

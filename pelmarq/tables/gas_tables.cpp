@@ -169,8 +169,9 @@ PageSpec So2Spec() {
 PageSpec No2Spec() {
     PageSpec spec = LiveSpec({1234, 1086, 1080, 1083, 1081, 1084, 1082, 1085},
                              {"NO2", "ppm", 0, 0, 0, 0, Encoding::Hundredths});
-    // The same register once more, converted to mg/m3 (x 0.0205) by the NO2 query and poll.
-    Row mg{"", "mg/m3", 1087, 0, 0, 0x0002, Encoding::Scaled, R, kFollows};
+    // The same register read once more, converted to mg/m3 (x 0.0205), by the NO2 query
+    // and by the poll.
+    Row mg{"", "mg/m3", 1087, 0, 0, 0x0002, Encoding::Scaled, R, kPolled | kFollows};
     mg.factor = 0.0205;
     mg.decimals = 2;
     spec.rows.push_back(mg);

@@ -43,11 +43,13 @@ enum : unsigned {
     kHidden = 1u << 2,        // present and wired, never shown
     kQuietQuery = 1u << 3,    // its query button shows no box on failure (field left empty)
     kOnly01 = 1u << 4,        // a set accepts 0 or 1 only and writes that value x multiplier
-    kFollows = 1u << 5,       // no buttons: read right after the row above, by its query
-                              // button and its poll; emptied when that read failed
+    kFollows = 1u << 5,       // no buttons: read by a request of its own right after the row
+                              // above, by that row's query button; each read fills its own
+                              // field and reports its own failure (polled when kPolled)
     kRanged = 1u << 6,        // encoding follows the sensor type (DevicePage::EncodingFor)
     kNoEdit = 1u << 7,        // a command row: caption and button only
     kKeepEnabled = 1u << 8,   // its buttons stay usable while the real-time box is checked
+    kInert = 1u << 9,         // its buttons do nothing (with kHidden: a row that only exists)
 };
 
 struct Row {
@@ -96,6 +98,7 @@ struct PageSpec {
     std::vector<const char*> notes{};         // lines shown at the right
     int columnsPerLine = 0;  // columns wrap onto further lines after this many (0: never)
     bool centered = false;   // rows in the middle of the page (pages with a row or two)
+    bool readOnly = false;   // the value fields only show readings
 };
 
 // Short names for the cells of page tables (`using namespace pages::cells;` in a table file).

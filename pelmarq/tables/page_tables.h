@@ -105,11 +105,10 @@ RangedEncoding O3Ranges();
 // "单").
 bool TypeHasTempHumidity(const std::string& typeText);
 
-// The wind direction's name and arrow picture for a direction code (low 8 bits of
-// register 0).
+// The wind direction's name and arrow for a direction code (low 8 bits of register 0).
 struct WindDirection {
     const char* name;
-    const char* icon;  // resource path
+    int heading;  // where the arrow points, degrees clockwise from north (up)
 };
 WindDirection WindDirectionOf(std::uint16_t code);
 

@@ -14,8 +14,9 @@ PageSpec OneValue(Row row) {
     return {.rows = {row}, .realtime = {0, QT_TRANSLATE_NOOP("pages", "实时")}};
 }
 
-// The louver boxes share one register layout from 500 up; the PM box adds PM10 and the
-// display position that nothing shows. Temperature comes first, as the poll reads it.
+// The louver boxes share one register layout from 500 up; the PM box adds PM10. Both have
+// the PM display position that nothing shows; on the CO2 box its buttons do nothing.
+// Temperature comes first, as the poll reads it.
 PageSpec LouverSpec(bool pm) {
     std::vector<Row> rows = {{QT_TRANSLATE_NOOP("pages", "温度值"), QT_TRANSLATE_NOOP("pages", "℃"),
                               0, 0, 0, 501, T, R, P},
@@ -31,9 +32,8 @@ PageSpec LouverSpec(bool pm) {
     rows.push_back({QT_TRANSLATE_NOOP("pages", "光照度"), "Lux", 0, 0, 0, 506, U32, R, P});
     rows.push_back(
         {QT_TRANSLATE_NOOP("pages", "设备虚拟多地址使能"), "", 0, 0, 0, 96, U, RW, 0, 1});
-    if (pm)
-        rows.push_back({QT_TRANSLATE_NOOP("pages", "PM2.5与PM10显示位置"), "", 0, 0, 0, 2100, U, RW,
-                        kHidden, 1});
+    rows.push_back({QT_TRANSLATE_NOOP("pages", "PM2.5与PM10显示位置"), "", 0, 0, 0, 2100, U, RW,
+                    pm ? kHidden : kHidden | kInert, 1});
     return {.rows = std::move(rows), .realtime = {0, QT_TRANSLATE_NOOP("pages", "实时")}};
 }
 

@@ -9,7 +9,7 @@
 #include "dialog_text.h"
 #include "entry_text.h"
 #include "message_box.h"
-#include "open_failure.h"
+#include "port_messages.h"
 #include "port_selector.h"
 #include "register_frames.h"
 #include "status_line.h"
@@ -78,8 +78,7 @@ bool AddressCommands::Reopen(const std::string& path, std::uint32_t baud) {
 }
 
 void AddressCommands::OpenFailed(const QString& caption, ui::BoxIcon icon) {
-    ui::Message(&dialog_, ui::OpenFailureText(dialog_.Link().Port().LastOpenError()), caption,
-                icon);
+    ui::Message(&dialog_, ui::OpenFailedText(dialog_.Link().Port().LastOpenError()), caption, icon);
 }
 
 void AddressCommands::EnableScan(bool on) {

@@ -22,9 +22,6 @@ class AddressCommands {
     void SetAddress();
     void SetBaud();
 
-    // The port the device was found on; a baud change re-opens this one, whatever the
-    // selector shows by then.
-    const std::string& FoundPath() const { return foundPath_; }
     // The last scan found the device.
     bool Found() const { return found_; }
     // The port was re-opened elsewhere (the diagnosis): a scan must find the device again.
@@ -39,6 +36,8 @@ class AddressCommands {
     void ShowDevice();
 
     TransmitterDialog& dialog_;
+    // The port the device was found on; a baud change re-opens this one, whatever the
+    // selector shows by then.
     std::string foundPath_;
     bool found_ = false;
 };

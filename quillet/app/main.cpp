@@ -1,6 +1,6 @@
-// quillet [--demo [PROFILE]] [PORT...]: the transmitter and wireless gateway tool.
+// quillet [--demo [PROFILE]] [--log FILE] [PORT...]: the transmitter and wireless gateway tool.
+// quillet --demo --list | --help | --version
 #include <QApplication>
-#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -16,32 +16,35 @@
 #include "status_line.h"
 #include "transmitter_dialog.h"
 
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QStringList arguments = app.arguments();
-    arguments.removeFirst();
-    const quillet::CommandLine line = quillet::ParseCommandLine(arguments);
-    if (!line.ok || line.help) {
-        if (!line.ok) std::fprintf(stderr, "quillet: %s\n", qPrintable(line.error));
-        std::fputs(qPrintable(quillet::Usage()), line.ok ? stdout : stderr);
-        return line.ok ? 0 : 2;
-    }
-    ui::SetDefaultCaption(QStringLiteral("Quillet"));
+namespace {
 
-    std::vector<std::string> extra;
-    for (const QString& port : line.ports) extra.push_back(port.toStdString());
-    std::string demoPath;
-    QString demoNote;
+constexpr ui::Program kProgram{"quillet", "2.1.0", "transmitter"};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Read before QApplication exists: --help and --version need no display.
+    const ui::CommandLine line = ui::ParseCommandLine({argv + 1, argv + argc});
+    if (const std::optional<int> status = ui::Answer(line, kProgram)) return *status;
+
 #ifdef _WIN32
     // The simulated devices are served on a pseudo-terminal, which Windows does not have.
     if (line.demo) {
         std::fprintf(stderr, "quillet: 演示模式需要伪终端，Windows 上不可用\n");
         return 2;
     }
-#else
+#endif
+
+    QApplication app(argc, argv);
+    ui::SetDefaultCaption(QStringLiteral("Quillet"));
+
+    std::vector<std::string> extra = line.ports;
+    std::string demoPath;
+    QString demoNote;
+#ifndef _WIN32
     std::unique_ptr<sim::SimulatedLine> demo;
     if (line.demo) {
-        const sim::Profile* profile = sim::FindProfile(line.profile.toStdString());
+        const sim::Profile* profile = sim::FindProfile(ui::DemoProfile(line, kProgram));
         demo = std::make_unique<sim::SimulatedLine>(profile->make({}));
         if (!demo->Ok()) {
             std::fprintf(stderr, "quillet: cannot open a pseudo-terminal for the demo\n");
@@ -56,25 +59,22 @@ int main(int argc, char** argv) {
     }
 #endif
     std::vector<transport::PortEntry> denied;
-    std::vector<transport::PortEntry> ports = transport::SelectablePorts(extra, &denied);
-    if (!demoPath.empty()) {
-        // The demo's port goes first: that is the one opened at start.
-        std::stable_partition(ports.begin(), ports.end(),
-                              [&](const transport::PortEntry& p) { return p.path == demoPath; });
-    }
+    const std::vector<transport::PortEntry> ports = transport::SelectablePorts(extra, &denied);
 
     {
-        // The dialog (and its reader thread) ends before the simulated line closes.
-        quillet::TransmitterDialog dialog(ports);
+        // The dialog (and its reader thread) ends before the simulated line closes. It opens
+        // the selected port at start: the demo's, or the first one named.
+        quillet::TransmitterDialog dialog(ports, ui::PortToSelect(line, demoPath));
         dialog.Ports().KeepPaths(extra);
         QStringList notes;
         if (!demoNote.isEmpty()) notes << demoNote;
         if (!denied.empty()) notes << QString::fromStdString(transport::PermissionHint(denied));
         dialog.SetNote(notes.join('\n'));
-        if (line.demo) dialog.Status().SetDemo(line.profile);
+        if (line.demo)
+            dialog.Status().SetDemo(QString::fromStdString(ui::DemoProfile(line, kProgram)));
         QString logError;
-        if (!line.log.isEmpty() && !dialog.StartLog(line.log, &logError)) {
-            std::fprintf(stderr, "quillet: cannot write %s: %s\n", qPrintable(line.log),
+        if (!line.log.empty() && !dialog.StartLog(QString::fromStdString(line.log), &logError)) {
+            std::fprintf(stderr, "quillet: cannot write %s: %s\n", line.log.c_str(),
                          qPrintable(logError));
             return 1;
         }

@@ -23,9 +23,7 @@ QString Id(int id) {
 
 QPushButton* AddButton(QGridLayout* grid, int row, int column, const char* text, int id,
                        std::vector<QPushButton*>* commands) {
-    auto* button = new QPushButton(Tr(text));
-    button->setObjectName(Id(id));
-    button->setAutoDefault(false);
+    QPushButton* button = Button(text, id);
     grid->addWidget(button, row, column);
     commands->push_back(button);
     return button;
@@ -92,17 +90,18 @@ ParameterCommands::ParameterCommands(TransmitterDialog& dialog, QGridLayout* liv
     int row = 0;
     for (const RegisterRow& r : RegisterRows()) {
         if (r.hidden) {
-            // Kept (a script may look for them) but never shown or used.
+            // Kept (a script may look for them) but never shown. The query button belongs to
+            // the command group all the same; the field stays disabled.
             auto* edit = new QLineEdit(&dialog);
             edit->setObjectName(Id(r.edit));
-            auto* query = new QPushButton(Tr("查询"), &dialog);
-            query->setObjectName(Id(r.query));
-            for (QWidget* w : {static_cast<QWidget*>(edit), static_cast<QWidget*>(query)}) {
+            edit->setEnabled(false);
+            QPushButton* query = Button("查询", r.query);
+            query->setParent(&dialog);
+            commands->push_back(query);
+            for (QWidget* w : {static_cast<QWidget*>(edit), static_cast<QWidget*>(query)})
                 w->hide();
-                w->setEnabled(false);
-            }
             QObject::connect(query, &QPushButton::clicked, [this, &r] { QueryRegister(r); });
-            continue;  // not in the command group: enabling the group leaves them off
+            continue;
         }
         AddEdit(live, row, r.label, r.edit);
         QObject::connect(AddButton(live, row, 2, "查询", r.query, commands), &QPushButton::clicked,

@@ -15,9 +15,11 @@
 #include "lcd_control_dialog.h"
 #include "light_threshold_dialog.h"
 #include "message_box.h"
-#include "open_failure.h"
 #include "parameter_commands.h"
+#include "port_messages.h"
 #include "port_selector.h"
+#include "return_key.h"
+#include "scroll_window.h"
 #include "status_line.h"
 #include "traffic_view.h"
 #include "value_log.h"
@@ -31,7 +33,7 @@ static void InitQuilletResources() {
 
 namespace quillet {
 TransmitterDialog::TransmitterDialog(const std::vector<transport::PortEntry>& ports,
-                                     QWidget* parent)
+                                     const std::string& select, QWidget* parent)
     : QDialog(parent), busy_(this), log_(std::make_unique<ui::ValueLog>()) {
     InitQuilletResources();
     setWindowTitle(QStringLiteral("QuilletV2.1"));
@@ -40,9 +42,12 @@ TransmitterDialog::TransmitterDialog(const std::vector<transport::PortEntry>& po
     ui::InstallAboutBox(
         this, {Tr("关于 Quillet(&A)..."), Tr("关于 Quillet"), Tr("Quillet 2.1版"), {}}, icon);
     BuildLayout();
+    ui::KeepReturnInFields(this);
+    ui::ScrollWhenSmall(this);
     for (const transport::PortEntry& port : ports)
         ports_->addItem(QString::fromStdString(port.Label()), QString::fromStdString(port.path));
-    ports_->setCurrentIndex(ports.empty() ? -1 : 0);
+    const int chosen = ports_->findData(QString::fromStdString(select));
+    ports_->setCurrentIndex(chosen >= 0 ? chosen : ports.empty() ? -1 : 0);
     OpenAtStart();
     // Every command waits for a successful scan.
     EnableCommands(false);
@@ -213,7 +218,7 @@ void TransmitterDialog::OpenAtStart() {
         ports_->Used(SelectedPath());
         return;
     }
-    ui::Message(this, ui::OpenFailureText(link_.Port().LastOpenError()), Tr("串口提示"),
+    ui::Message(this, ui::OpenFailedText(link_.Port().LastOpenError()), Tr("串口提示"),
                 ui::BoxIcon::Stop);
 }
 

@@ -36,9 +36,10 @@ class TransmitterDialog : public QDialog {
   public:
     static constexpr std::uint32_t kStartBaud = 4800;
 
-    // Lists `ports` in the selector (item 0 first) and opens item 0 at 4800 baud.
+    // Lists `ports` in the selector and opens the one at `select` (the first when none is
+    // given or it is not listed) at 4800 baud.
     explicit TransmitterDialog(const std::vector<transport::PortEntry>& ports,
-                               QWidget* parent = nullptr);
+                               const std::string& select = {}, QWidget* parent = nullptr);
     ~TransmitterDialog() override;
 
     // A line at the bottom of the window: the demo's simulated device, a port hint.

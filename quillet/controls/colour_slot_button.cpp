@@ -23,11 +23,6 @@ ColourSlotButton::ColourSlotButton(QWidget* parent) : QAbstractButton(parent) {
     setAttribute(Qt::WA_Hover, true);
 }
 
-void ColourSlotButton::SetSlotColour(int slot, const QColor& colour) {
-    slots_.at(static_cast<std::size_t>(slot)) = colour;
-    update();
-}
-
 void ColourSlotButton::PaintState(const QColor& colour) {
     slots_[0] = LighterBy30(colour);
     slots_[2] = colour;

@@ -16,7 +16,6 @@ class ColourSlotButton : public QAbstractButton {
 
     explicit ColourSlotButton(QWidget* parent = nullptr);
 
-    void SetSlotColour(int slot, const QColor& colour);
     QColor SlotColour(int slot) const { return slots_.at(static_cast<std::size_t>(slot)); }
     // Paints the face in a state colour: slots 2, 3 and 4 take it, slot 0 becomes it
     // lightened by 30 on each channel (no channel past 255). Repaints.

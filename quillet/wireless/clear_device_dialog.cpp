@@ -6,11 +6,10 @@
 namespace quillet {
 
 std::uint8_t ClearDeviceDialog::Exec() {
-    answer_ = 0;
-    if (ui::Ask(owner_, Tr("是否清除本设备？"), Tr("提示"), ui::BoxIcon::None) ==
-        ui::BoxAnswer::Yes)
-        answer_ = 1;
-    return answer_;
+    const ui::BoxAnswer answer =
+        ui::Ask(owner_, Tr("是否清除本设备？"), Tr("提示"), ui::BoxIcon::None,
+                {QStringLiteral("1050"), QStringLiteral("1051")});
+    return answer == ui::BoxAnswer::Yes ? 1 : 0;
 }
 
 }  // namespace quillet

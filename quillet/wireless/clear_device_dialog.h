@@ -1,6 +1,7 @@
 #pragma once
 // The question asked before a configured node is cleared from the gateway's table: "是"
-// answers 1, "否" 0. The answer starts at 0, so Esc or the close button also keep the node.
+// (1050) answers 1, "否" (1051) 0. Esc and the close button answer 0 too: the node is kept
+// unless the user says "是".
 #include <cstdint>
 
 class QWidget;
@@ -13,11 +14,9 @@ class ClearDeviceDialog {
 
     // Asks, and returns the answer: 1 to clear, 0 to keep.
     std::uint8_t Exec();
-    std::uint8_t Answer() const { return answer_; }
 
   private:
     QWidget* owner_;
-    std::uint8_t answer_ = 0;
 };
 
 }  // namespace quillet

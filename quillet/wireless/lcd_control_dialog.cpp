@@ -9,6 +9,8 @@
 #include "busy_flag.h"
 #include "dialog_text.h"
 #include "message_box.h"
+#include "return_key.h"
+#include "scroll_window.h"
 #include "transmitter_client.h"
 
 namespace quillet {
@@ -86,6 +88,8 @@ LcdControlDialog::LcdControlDialog(TransmitterClient& client, BusyFlag& busy, QW
     connect(mode_, &QComboBox::currentIndexChanged, this, [this](int index) {
         for (QWidget* w : relayControls_) w->setEnabled(index == kManualModeIndex);
     });
+    ui::KeepReturnInFields(this);
+    ui::ScrollWhenSmall(this);
 }
 
 void LcdControlDialog::WriteMode() {

@@ -9,6 +9,8 @@
 #include "dialog_text.h"
 #include "entry_text.h"
 #include "message_box.h"
+#include "return_key.h"
+#include "scroll_window.h"
 #include "transmitter_client.h"
 
 namespace quillet {
@@ -46,15 +48,15 @@ LightThresholdDialog::LightThresholdDialog(TransmitterClient& client, BusyFlag& 
         grid->addWidget(edit, line, 1);
         for (auto [text, id, column] :
              {std::tuple{"读取", row.read, 2}, std::tuple{"设置", row.set, 3}}) {
-            auto* button = new QPushButton(Tr(text));
-            button->setObjectName(QString::number(id));
-            button->setAutoDefault(false);
+            QPushButton* button = Button(text, id);
             grid->addWidget(button, line, column);
             connect(button, &QPushButton::clicked, this,
                     [this, &row, read = column == 2] { read ? Read(row) : Write(row); });
         }
         ++line;
     }
+    ui::KeepReturnInFields(this);
+    ui::ScrollWhenSmall(this);
 }
 
 void LightThresholdDialog::Read(const Row& row) {

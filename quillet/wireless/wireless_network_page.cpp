@@ -168,7 +168,6 @@ void WirelessNetworkPage::NodeClicked(int address) {
     }
     if (!client_.ConfigureNode(index, &gateway_)) return Failed(this, "配置失败，请重新配置");
     PaintNodes();
-    emit GatewayChanged();
     Succeeded(this, "配置成功");
 }
 

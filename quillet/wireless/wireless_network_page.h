@@ -37,10 +37,6 @@ class WirelessNetworkPage : public QWidget {
     WirelessNetworkPage(TransmitterClient& client, protocol::GatewayState& gateway,
                         QWidget* parent = nullptr);
 
-  signals:
-    // A configure-node reply refreshed the gateway state (its relay block included).
-    void GatewayChanged();
-
   private:
     QWidget* BuildNodeGrid();
     void PaintNodes();

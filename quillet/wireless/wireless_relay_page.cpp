@@ -53,9 +53,7 @@ WirelessRelayPage::WirelessRelayPage(TransmitterClient& client, protocol::Gatewa
     buttons->addStretch();
     for (auto [text, id] : {std::pair{QT_TRANSLATE_NOOP("Quillet", "读取无线中继参数"), 1078},
                             {QT_TRANSLATE_NOOP("Quillet", "设置无线中继参数"), 1079}}) {
-        auto* button = new QPushButton(Tr(text));
-        button->setObjectName(QString::number(id));
-        button->setAutoDefault(false);
+        QPushButton* button = Button(text, id);
         buttons->addWidget(button);
         connect(button, &QPushButton::clicked, this,
                 [this, id] { id == 1078 ? ReadRelay() : WriteRelay(); });
@@ -66,7 +64,7 @@ WirelessRelayPage::WirelessRelayPage(TransmitterClient& client, protocol::Gatewa
     // Only a choice of the user's changes a stored value; showing one does not.
     connect(mode_, &QComboBox::activated, this, [this](int index) {
         gateway_.relayMode = static_cast<std::uint8_t>(index);
-        emit ModeChanged(index);
+        emit ModeChosen(index);
     });
     connect(channel_, &QComboBox::activated, this,
             [this](int index) { gateway_.relayChannel = static_cast<std::uint8_t>(index); });
@@ -91,7 +89,6 @@ void WirelessRelayPage::ReadRelay() {
     gateway_.relayChannel = read.channel;
     gateway_.airRate = read.airRate;
     ShowStored();
-    emit ModeChanged(read.mode);
 }
 
 void WirelessRelayPage::WriteRelay() {

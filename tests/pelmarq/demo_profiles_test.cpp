@@ -1,69 +1,54 @@
-// Every sub-tab of the light, wind, soil, weather, current and water gauge categories
-// against the demo device made for it: each query answers without a box, the poll too.
+// Every page against the demo device made for it: each query answers without a box, the poll
+// too, and every field shows a value.
 #include <QLabel>
 #include <QTabWidget>
 
 #include "categories.h"
+#include "device_places.h"
 #include "page_rig.h"
 
 namespace pagetest {
 namespace {
 
-struct Demo {
-    const char* category;
-    const char* tab;  // nullptr: the category is the page
-    const char* profile;
-};
-
-const Demo kDemos[] = {
-    {"光照度类", "6W光照度", "light"},
-    {"光照度类", "20W光照度", "light-20w"},
-    {"光照度类", "6W光照度温湿度一体", "light-th"},
-    {"光照度类", "20W光照度温湿度一体", "light-20w-th"},
-    {"风速|风向", "风向", "wind-direction"},
-    {"风速|风向", "风速", "wind-speed"},
-    {"土壤", "土壤三合一", "soil-3in1"},
-    {"土壤", "土壤温度含水率", "soil-th"},
-    {"土壤", "土壤含水率", "soil-moisture"},
-    {"土壤", "土壤电导率", "soil-ec"},
-    {"土壤", "土壤PH", "soil-ph"},
-    {"气象传感器", "噪声", "noise"},
-    {"气象传感器", "大气压力", "pressure"},
-    {"气象传感器", "雨量计", "rain-gauge"},
-    {"气象传感器", "百叶盒CO2", "louver-co2"},
-    {"气象传感器", "太阳辐射", "radiation"},
-    {"气象传感器", "紫外线", "uv"},
-    {"气象传感器", "百叶盒PM", "louver-pm"},
-    {"气象传感器", "雨雪", "rain-snow"},
-    {"气象传感器", "空气质量", "air-quality"},
-    {"气象传感器", "粉尘测试仪", "dust"},
-    {"气象传感器", "蒸发量", "evaporation"},
-    {"电流电压", "电流采集器", "current"},
-    {"电子水尺", nullptr, "water-gauge"},
-    {"电子水尺", nullptr, "gauge-relay"},
-};
-
-pages::PageFactory FactoryOf(const Demo& d) {
+pages::PageFactory FactoryOf(const pages::DevicePlace& place) {
     for (const pages::Category& c : pages::Categories()) {
-        if (std::string_view(c.title) != d.category) continue;
-        if (!d.tab) return c.page;
+        if (std::string_view(c.title) != place.category) continue;
+        if (!place.tab) return c.page;
         for (const pages::SubTab& t : c.tabs)
-            if (std::string_view(t.title) == d.tab) return t.make;
+            if (std::string_view(t.title) == place.tab) return t.make;
     }
     return {};
 }
 
-TEST(DemoProfiles, EveryPageReadsItsDemoDevice) {
-    for (const Demo& d : kDemos) {
-        SCOPED_TRACE(d.profile);
-        const sim::Profile* profile = sim::FindProfile(d.profile);
-        ASSERT_TRUE(profile);
+// Every device the simulator makes for Pelmarq has its page, and every page entry names one.
+TEST(DemoProfiles, EveryDeviceHasItsPage) {
+    for (const sim::Profile* profile : sim::ProfilesFor("pelmarq")) {
+        SCOPED_TRACE(profile->name);
+        const pages::DevicePlace* place = pages::PlaceOf(profile->name);
+        ASSERT_TRUE(place);
+        EXPECT_TRUE(FactoryOf(*place));
+    }
+    for (const pages::DevicePlace& place : pages::DevicePlaces()) {
+        const sim::Profile* profile = sim::FindProfile(place.device);
+        ASSERT_TRUE(profile) << place.device;
         EXPECT_EQ(profile->program, "pelmarq");
-        const pages::PageFactory make = FactoryOf(d);
-        ASSERT_TRUE(make) << "no page for " << d.category << " " << (d.tab ? d.tab : "");
+    }
+    EXPECT_EQ(pages::PlaceOf("gateway"), nullptr);
+}
+
+TEST(DemoProfiles, EveryPageReadsItsDemoDevice) {
+    for (const pages::DevicePlace& place : pages::DevicePlaces()) {
+        SCOPED_TRACE(place.device);
+        const sim::Profile* profile = sim::FindProfile(place.device);
+        ASSERT_TRUE(profile);
+        const pages::PageFactory make = FactoryOf(place);
+        ASSERT_TRUE(make);
         PageRig rig(profile);
         auto* page = qobject_cast<pages::DevicePage*>(rig.Page(make));
         ASSERT_TRUE(page);
+        if (place.type) {
+            ASSERT_TRUE(page->ChooseSensorType(QString::fromUtf8(place.type)));
+        }
         int queries = 0;
         for (QPushButton* b : page->findChildren<QPushButton*>()) {
             if (!b->isVisibleTo(page) || !b->isEnabled() || b->text() == "设置") continue;

@@ -199,22 +199,44 @@ TEST(GasPages, RangeTypesChooseTheGasEncoding) {
     }
 }
 
+// The ppm and mg/m3 fields come from two reads of register 2, each filling its own field
+// and reporting its own failure, by the query button and by the poll alike.
 TEST(GasPages, No2ShowsPpmAndMgFromTwoReads) {
-    Bench bench;
-    auto page = bench.Gas(" NO2 ");
-    bench.Device().SetRegister(2, 100);
-    bench.Forget();
-    Click(page.get(), "1085");
-    EXPECT_EQ(TextOf(page.get(), "1082"), "1.00");
-    EXPECT_EQ(TextOf(page.get(), "1087"), "2.05");
-    EXPECT_EQ(bench.Requests(), (std::vector<Request>{{kRead, 2, 1}, {kRead, 2, 1}}));
-
-    // A failed read leaves neither field showing the earlier reading, with one box.
-    bench.Line().SetFault(sim::Fault::Silence, 1);
-    Click(page.get(), "1085");
-    EXPECT_EQ(TextOf(page.get(), "1082"), "");
-    EXPECT_EQ(TextOf(page.get(), "1087"), "");
-    EXPECT_EQ(bench.Boxes().Only().text, "读取格式错误");
+    const struct {
+        const char* name;
+        bool poll;
+        int silent;  // replies left unanswered from the first read on
+        QString ppm, mg;
+        int boxes;  // "读取格式错误" shown
+    } cases[] = {
+        {"query", false, 0, "1.00", "2.05", 0},
+        {"query, first read unanswered", false, 1, "", "2.05", 1},
+        {"query, both unanswered", false, 2, "", "", 2},
+        {"poll", true, 0, "1.00", "2.05", 0},
+        {"poll, first read unanswered", true, 1, "", "2.05", 0},
+        {"poll, both unanswered", true, 2, "", "", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Bench bench;
+        auto page = bench.Gas(" NO2 ");
+        gastest::ChooseType(page.get(), 0);  // gas only: the poll reads register 2 alone
+        bench.Device().SetRegister(2, 100);
+        for (const char* field : {"1082", "1087"})
+            gastest::EditOf(page.get(), field)->setText("9.99");
+        bench.Forget();
+        if (c.silent) bench.Line().SetFault(sim::Fault::Silence, c.silent);
+        if (c.poll)
+            page->Poll();
+        else
+            Click(page.get(), "1085");
+        EXPECT_EQ(TextOf(page.get(), "1082"), c.ppm);
+        EXPECT_EQ(TextOf(page.get(), "1087"), c.mg);
+        EXPECT_EQ(bench.Requests(), (std::vector<Request>{{kRead, 2, 1}, {kRead, 2, 1}}));
+        ASSERT_EQ(bench.Boxes().Boxes().size(), static_cast<std::size_t>(c.boxes))
+            << bench.Boxes().Texts().toStdString();
+        for (const ui::BoxRequest& box : bench.Boxes().Boxes()) EXPECT_EQ(box.text, "读取格式错误");
+    }
 }
 
 TEST(GasPages, Co2LowerLimitQueryFailsWithoutABox) {

@@ -1,5 +1,7 @@
 // The main window against simulated devices: the scan in every addressing mode, the address
 // and baud-rate commands, the busy flag and the real-time refresh of the visible page.
+#include "device_places.h"
+#include "gas_pages.h"
 #include "pelmarq_fixture.h"
 
 using namespace pelmarqtest;
@@ -94,14 +96,32 @@ TEST_F(MainWindowTest, ScanRejectsAnAddressFrameReplyWithABadBaudCodeAndGoesOn) 
 
 TEST_F(MainWindowTest, ScanOnAPortThatCannotOpen) {
     testsupport::BoxRecorder recorder;
-    app::MainDialog d({{"/dev/no-such-port", "/dev/no-such-port"}}, 0, QString());
+    app::MainDialog d({{"/dev/no-such-port", "/dev/no-such-port"}}, "", QString());
     Find<QPushButton>(&d, "1001")->click();
     const ui::BoxRequest box = recorder.Only();
-    EXPECT_EQ(box.text, "串口打开失败");
+    EXPECT_EQ(box.text, "串口打开失败\n串口不存在");
     EXPECT_EQ(box.caption, "警告");
     EXPECT_EQ(box.icon, ui::BoxIcon::Question);
     EXPECT_TRUE(Find<QPushButton>(&d, "1001")->isEnabled());
     EXPECT_FALSE(d.Link().IsOpen());
+}
+
+// A port named on the command line is the one selected, after the system's own ports: the
+// scan probes that line, not the first listed.
+TEST_F(MainWindowTest, TheNamedPortIsSelectedWhereverTheListPutsIt) {
+    StartDevice(Device(7, 4800));
+    const std::string path = line->Path();
+    dialog = std::make_unique<app::MainDialog>(
+        std::vector<app::PortChoice>{{"/dev/no-such-ttyS0", "/dev/no-such-ttyS0"}, {path, path}},
+        path, QString());
+    EXPECT_EQ(Find<QComboBox>(dialog.get(), "1000")->currentData().toString().toStdString(), path);
+    Button("1001")->click();
+    EXPECT_EQ(boxes.Only().text, "设备地址：7  波特率：4800");
+    EXPECT_EQ(dialog->Link().Port().Path(), path);
+    // A path that is not listed leaves the first port selected.
+    dialog = std::make_unique<app::MainDialog>(std::vector<app::PortChoice>{{path, path}},
+                                               "/dev/elsewhere", QString());
+    EXPECT_EQ(Find<QComboBox>(dialog.get(), "1000")->currentIndex(), 0);
 }
 
 TEST_F(MainWindowTest, ScanClearsTheZeroAddressModeOfAnEarlierDevice) {
@@ -375,7 +395,7 @@ TEST_F(MainWindowTest, RealtimeBoxNeedsAnOpenPort) {
 
 TEST_F(MainWindowTest, TenCategoriesInOrder) {
     StartDevice(Device(7, 4800));
-    auto* tabs = dialog->findChild<QTabWidget*>("1008", Qt::FindDirectChildrenOnly);
+    auto* tabs = Categories();
     const QStringList titles = {"温湿度类", "水浸|烟感|红外", "光照度类", "气体类",   "风速|风向",
                                 "土壤",     "气象传感器",     "电流电压", "油烟系类", "电子水尺"};
     ASSERT_EQ(tabs->count(), titles.size());
@@ -424,8 +444,33 @@ TEST_F(MainWindowTest, BaudChangeReopensThePortTheDeviceWasFoundOn) {
     Button("1007")->click();
     ASSERT_EQ(boxes.Boxes().size(), 2u) << boxes.Texts().toStdString();
     EXPECT_EQ(boxes.Boxes()[0].text, "波特率设置成功");
-    EXPECT_EQ(boxes.Boxes()[1].text, "串口打开失败");
+    EXPECT_EQ(boxes.Boxes()[1].text, "串口打开失败\n串口不存在");
     EXPECT_EQ(boxes.Boxes()[1].caption, "串口提示");
     EXPECT_EQ(boxes.Boxes()[1].icon, ui::BoxIcon::Stop);
     EXPECT_FALSE(dialog->Link().IsOpen());
+}
+
+// `--demo DEVICE` shows the page of that device: the category and sub-tab the place names.
+TEST_F(MainWindowTest, ShowsThePageOfEachDevice) {
+    StartDevice(Device(7, 4800));
+    auto* categories = Categories();
+    for (const pages::DevicePlace& place : pages::DevicePlaces()) {
+        SCOPED_TRACE(place.device);
+        categories->setCurrentIndex(0);
+        ASSERT_TRUE(dialog->ShowPageOf(place.device));
+        EXPECT_EQ(categories->tabText(categories->currentIndex()), place.category);
+        auto* container = qobject_cast<pages::CategoryContainer*>(categories->currentWidget());
+        EXPECT_EQ(container != nullptr, place.tab != nullptr);
+        if (container) {
+            EXPECT_EQ(container->Tabs()->tabText(container->Tabs()->currentIndex()), place.tab);
+        }
+        ASSERT_NE(dialog->SelectedPage(), nullptr);
+        if (place.type) {
+            EXPECT_EQ(dialog->SelectedPage()->SensorTypeText(), place.type);
+        }
+    }
+    ASSERT_TRUE(dialog->ShowPageOf("co2"));
+    EXPECT_NE(qobject_cast<pages::Co2Page*>(dialog->SelectedPage()), nullptr);
+    EXPECT_FALSE(dialog->ShowPageOf("gateway"));  // Quillet's device: the page stays
+    EXPECT_NE(qobject_cast<pages::Co2Page*>(dialog->SelectedPage()), nullptr);
 }

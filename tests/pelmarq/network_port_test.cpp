@@ -49,7 +49,7 @@ class NetworkWindowTest : public MainWindowTest {
         OpenWindow(server->PortName(0));
     }
     void OpenWindow(const std::string& port) {
-        dialog = std::make_unique<app::MainDialog>(std::vector<app::PortChoice>{{port, port}}, 0,
+        dialog = std::make_unique<app::MainDialog>(std::vector<app::PortChoice>{{port, port}}, port,
                                                    QString());
     }
     ui::PortSelector* Ports() { return Find<ui::PortSelector>(dialog.get(), "1000"); }
@@ -215,7 +215,7 @@ TEST_F(NetworkWindowTest, RemotePortsUsedBeforeAreListedAgain) {
     Serve(Device(7, 4800), Kind::RawTcp, 4800);
     const std::string used = server->PortName(0);
     const std::string refused = "tcp://127.0.0.1:" + std::to_string(nettest::FreeLoopbackPort());
-    dialog = std::make_unique<app::MainDialog>(std::vector<app::PortChoice>{}, 0, QString());
+    dialog = std::make_unique<app::MainDialog>(std::vector<app::PortChoice>{}, "", QString());
     for (const std::string& port : {refused, used}) {
         testsupport::TypePath(Ports(), port);
         Button("1001")->click();
@@ -261,7 +261,7 @@ TEST(NetworkWindowFailures, TheOpenFailureSaysWhy) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.port);
         testsupport::BoxRecorder boxes;
-        app::MainDialog dialog({{c.port, c.port}}, 0, QString());
+        app::MainDialog dialog({{c.port, c.port}}, c.port, QString());
         Find<QPushButton>(&dialog, "1001")->click();
         const ui::BoxRequest box = boxes.Only();
         EXPECT_EQ(box.text, c.text);

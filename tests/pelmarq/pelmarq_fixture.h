@@ -30,10 +30,15 @@ class MainWindowTest : public ::testing::Test {
         line = std::make_unique<sim::SimulatedLine>(device);
         ASSERT_TRUE(line->Ok());
         dialog = std::make_unique<app::MainDialog>(
-            std::vector<app::PortChoice>{{line->Path(), line->Path()}}, 0, QString());
+            std::vector<app::PortChoice>{{line->Path(), line->Path()}}, line->Path(), QString());
     }
 
     QPushButton* Button(const char* id) { return Find<QPushButton>(dialog.get(), id); }
+    // The category tabs (ids repeat on the pages, so not by a search of the whole window).
+    QTabWidget* Categories() {
+        return Find<QWidget>(dialog.get(), "scroll-body")
+            ->findChild<QTabWidget*>("1008", Qt::FindDirectChildrenOnly);
+    }
     QLineEdit* Field(const char* id) { return Find<QLineEdit>(dialog.get(), id); }
     void ScanAndForget() {
         Button("1001")->click();
@@ -42,7 +47,7 @@ class MainWindowTest : public ::testing::Test {
     }
     // Selects a category and sub-tab and returns the page shown there.
     pages::DevicePage* ShowPage(int category, int sub) {
-        auto* tabs = dialog->findChild<QTabWidget*>("1008", Qt::FindDirectChildrenOnly);
+        auto* tabs = Categories();
         tabs->setCurrentIndex(category);
         if (auto* c = qobject_cast<pages::CategoryContainer*>(tabs->currentWidget()))
             c->Tabs()->setCurrentIndex(sub);

@@ -25,7 +25,7 @@ class PortLostTest : public MainWindowTest {
   protected:
     // A window that starts without any port, as on a machine without an adapter.
     void StartEmpty() {
-        dialog = std::make_unique<app::MainDialog>(std::vector<app::PortChoice>{}, 0, QString());
+        dialog = std::make_unique<app::MainDialog>(std::vector<app::PortChoice>{}, "", QString());
         dialog->show();
     }
     ui::PortSelector* Ports() { return Find<ui::PortSelector>(dialog.get(), "1000"); }
@@ -39,7 +39,7 @@ TEST_F(PortLostTest, TenPulledAdaptersAndTheWindowRecoversEachTime) {
     // An empty list stays usable for a typed path; a scan of nothing cannot open a port.
     EXPECT_TRUE(Ports()->isEnabled());
     Button("1001")->click();
-    EXPECT_EQ(boxes.Only().text, "串口打开失败");
+    EXPECT_EQ(boxes.Only().text, "串口打开失败\n串口不存在");
     boxes.Clear();
     int afterFirst = -1;
     for (int cycle = 0; cycle < 10; ++cycle) {

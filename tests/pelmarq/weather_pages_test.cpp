@@ -188,6 +188,37 @@ TEST(LouverPages, PollReadsTheLiveValuesInOrder) {
         Find<QLineEdit>(rig.page.get(), "PM2.5与PM10显示位置:edit")->isVisibleTo(rig.page.get()));
 }
 
+// Both louver boxes have the PM display position row, named and never shown; on the CO2 box
+// its buttons do nothing, on the PM box they read and write register 2100.
+TEST(LouverPages, DisplayPositionRowIsHiddenAndInertOnTheCo2Box) {
+    const struct {
+        const char* name;
+        pages::PageFactory make;
+        std::vector<sim::Bytes> sent;
+        QString boxes;
+    } cases[] = {
+        {"CO2 box", MakeTable<pages::LouverCo2Spec>, {}, ""},
+        {"PM box",
+         MakeTable<pages::LouverPmSpec>,
+         {PageRig::Read(2100), PageRig::Write(2100, 2)},
+         ": 写入成功"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        PageRig rig(sim::RegisterMap{{2100, 1}});
+        QWidget* page = rig.Page(c.make);
+        for (const char* role : {"edit", "query", "set"}) {
+            auto* control = Find<QWidget>(page, PageRig::Named("PM2.5与PM10显示位置", role));
+            ASSERT_NE(control, nullptr) << role;
+            EXPECT_FALSE(control->isVisibleTo(page)) << role;
+        }
+        ASSERT_TRUE(rig.Click("PM2.5与PM10显示位置:query"));
+        ASSERT_TRUE(rig.Set("PM2.5与PM10显示位置", "2"));
+        EXPECT_EQ(rig.line.Received(), c.sent);
+        EXPECT_EQ(rig.boxes.Texts(), c.boxes);
+    }
+}
+
 // The weight is signed in query and poll alike (below zero after zeroing, as water
 // evaporates); a failed read leaves neither field behind.
 TEST(EvaporationPage, WeightAndHeight) {

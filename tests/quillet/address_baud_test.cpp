@@ -197,7 +197,7 @@ TEST_F(QuilletTest, AFailedReopenAfterABaudChangeIsReported) {
     Click(1004);
     ASSERT_EQ(boxes_.Boxes().size(), 2u) << boxes_.Texts().toStdString();
     EXPECT_EQ(boxes_.Boxes()[0].text, "波特率设置成功");
-    EXPECT_EQ(boxes_.Boxes()[1].text, "串口打开失败");
+    EXPECT_EQ(boxes_.Boxes()[1].text, "串口打开失败\n串口不存在");
     EXPECT_EQ(boxes_.Boxes()[1].caption, "串口提示");
     EXPECT_EQ(boxes_.Boxes()[1].icon, BoxIcon::Stop);
     EXPECT_FALSE(dialog_->Link().IsOpen());

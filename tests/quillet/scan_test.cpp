@@ -39,12 +39,50 @@ TEST_F(QuilletTest, StartsOnTheFirstPortAt4800WithEveryCommandOff) {
     EXPECT_TRUE(TakeSent().empty());  // nothing goes out before a scan
 }
 
+// The current and voltage queries are never shown, yet they come and go with the command
+// group; their fields stay off.
+TEST_F(QuilletTest, HiddenQueriesFollowTheCommandGroup) {
+    Start(FrameDevice());
+    for (bool scanned : {false, true}) {
+        SCOPED_TRACE(scanned ? "after a scan" : "at start");
+        if (scanned) Click(1001);
+        for (int id : {1018, 1019}) {
+            EXPECT_TRUE(Button(id)->isHidden()) << id;
+            EXPECT_EQ(Button(id)->isEnabled(), scanned) << id;
+        }
+        for (int id : {1028, 1029}) {
+            EXPECT_TRUE(Edit(id)->isHidden()) << id;
+            EXPECT_FALSE(Edit(id)->isEnabled()) << id;
+        }
+    }
+    dialog_->EnableCommands(false);
+    EXPECT_FALSE(Button(1018)->isEnabled());
+}
+
+// A port named on the command line is the one opened at start, wherever the list puts it.
+TEST_F(QuilletTest, OpensTheSelectedPortAtStartNotTheFirstListed) {
+    Start(FrameDevice());
+    dialog_.reset();
+    TakeSent();
+    const std::string missing = ::testing::TempDir() + "no-such-port";
+    dialog_ = std::make_unique<quillet::TransmitterDialog>(
+        std::vector<transport::PortEntry>{{missing, "", transport::PortAccess::Openable},
+                                          {line_->Path(), "", transport::PortAccess::Openable}},
+        line_->Path());
+    EXPECT_TRUE(boxes_.Boxes().empty()) << boxes_.Texts().toStdString();
+    EXPECT_EQ(dialog_->Link().Port().Path(), line_->Path());
+    EXPECT_EQ(line_->LineBaud(), 4800u);
+    EXPECT_EQ(dialog_->SelectedPath(), line_->Path());
+    Click(1001);  // the scan probes the same line and finds the device there
+    EXPECT_EQ(boxes_.Only().text, "设备地址：7  波特率：2400");
+}
+
 TEST_F(QuilletTest, AFailedFirstOpenSaysSoInItsOwnBox) {
     const std::string missing = ::testing::TempDir() + "no-such-port";
     dialog_ = std::make_unique<quillet::TransmitterDialog>(
         std::vector<transport::PortEntry>{{missing, "", transport::PortAccess::Openable}});
     const ui::BoxRequest box = boxes_.Only();
-    EXPECT_EQ(box.text, "串口打开失败");
+    EXPECT_EQ(box.text, "串口打开失败\n串口不存在");
     EXPECT_EQ(box.caption, "串口提示");
     EXPECT_EQ(box.icon, BoxIcon::Stop);
     EXPECT_FALSE(dialog_->Link().IsOpen());
@@ -52,7 +90,7 @@ TEST_F(QuilletTest, AFailedFirstOpenSaysSoInItsOwnBox) {
     boxes_.Clear();
     Click(1001);  // the scan cannot open it either
     const ui::BoxRequest scan = boxes_.Only();
-    EXPECT_EQ(scan.text, "串口打开失败");
+    EXPECT_EQ(scan.text, "串口打开失败\n串口不存在");
     EXPECT_EQ(scan.caption, "警告");
     EXPECT_EQ(scan.icon, BoxIcon::Question);
     EXPECT_TRUE(Button(1001)->isEnabled());

@@ -1,9 +1,12 @@
 // The wireless dialog against the simulated gateway: node buttons and their bitmap, the
 // relay block of a configure reply, tabs, sleep time, channel, temperature/humidity and the
 // relay page, with the frames on the wire and the boxes shown.
+#include <QMessageBox>
 #include <QTabWidget>
+#include <functional>
 #include <optional>
 
+#include "clear_device_dialog.h"
 #include "colour_slot_button.h"
 #include "quillet_fixture.h"
 #include "wireless_dialog.h"
@@ -130,8 +133,9 @@ TEST_F(QuilletTest, NodeButtonsConfigureAndClearAndRepaintTheBitmap) {
             EXPECT_EQ(NodeColour(d, c.address), c.configured ? WirelessNetworkPage::kConfigured
                                                              : WirelessNetworkPage::kUnconfigured);
             EXPECT_EQ(dialog_->Gateway().relayChannel, c.relayTaken ? before + 1 : before);
-            // The relay page shows what is stored.
-            EXPECT_EQ(Find<QComboBox>(d, "1075")->currentIndex(), dialog_->Gateway().relayChannel);
+            // A configure reply changes the stored values only: the relay page's list keeps
+            // what it showed.
+            EXPECT_EQ(Find<QComboBox>(d, "1075")->currentIndex(), 4);
         }
         EXPECT_EQ(NodeColour(d, 77), WirelessNetworkPage::kConfigured);
         EXPECT_FALSE(device_->Gateway().NodeConfigured(200));
@@ -219,6 +223,95 @@ TEST_F(QuilletTest, TabsFollowRelaySupportAndModeAndTheRelayPageSendsStoredValue
         EXPECT_EQ(shown, 1);
     }
     EXPECT_EQ(device_->Gateway().relayMode, 1);
+}
+
+// Only the user's own choice of relay mode switches the network page: a relay read stores and
+// shows the device's values, a configure-node reply stores them, and neither touches the page.
+TEST_F(QuilletTest, OnlyTheUsersModeChoiceSwitchesTheNetworkPage) {
+    StartFound(Gateway(true));
+    const int shown = Inside<WirelessDialog>(1038, [&](WirelessDialog* d) {
+        auto* mode = Find<QComboBox>(d, "1076");
+        auto* channel = Find<QComboBox>(d, "1075");
+        auto* rate = Find<QComboBox>(d, "1077");
+        ASSERT_TRUE(d->NetworkPage()->isEnabled());
+        GatewayState behind = device_->Gateway();
+        behind.relayMode = 1;  // the device is a relay master now
+        behind.relayChannel = 9;
+        behind.airRate = 0;
+        device_->SetGateway(behind);
+
+        ClickIn(d, 1078);
+        EXPECT_EQ(mode->currentText(), "中继主站");
+        EXPECT_EQ(channel->currentText(), "信道10");
+        EXPECT_EQ(rate->currentText(), "2400");
+        EXPECT_EQ(dialog_->Gateway().relayMode, 1);
+        EXPECT_TRUE(d->NetworkPage()->isEnabled());
+        EXPECT_EQ(d->Tabs()->currentIndex(), 0);
+
+        const struct {
+            int index;
+            bool enabled;
+        } choices[] = {{1, false}, {0, true}, {1, false}, {0, true}};
+        for (const auto& c : choices) {
+            mode->setCurrentIndex(c.index);
+            emit mode->activated(c.index);  // as a user's choice
+            EXPECT_EQ(d->NetworkPage()->isEnabled(), c.enabled) << c.index;
+            EXPECT_EQ(dialog_->Gateway().relayMode, c.index);
+        }
+
+        behind = device_->Gateway();
+        behind.relayChannel = 12;
+        device_->SetGateway(behind);
+        boxes_.Clear();
+        ClickIn(d, 1139 + 9);  // configures node 10; the reply brings mode 1, channel 12
+        EXPECT_EQ(boxes_.Texts(), "提示: 配置成功");
+        EXPECT_EQ(dialog_->Gateway().relayMode, 1);
+        EXPECT_EQ(dialog_->Gateway().relayChannel, 12);
+        EXPECT_EQ(mode->currentText(), "中继从站");
+        EXPECT_EQ(channel->currentText(), "信道10");
+        EXPECT_TRUE(d->NetworkPage()->isEnabled());
+    });
+    EXPECT_EQ(shown, 1);
+}
+
+// The clear question as the user sees it: "是" (1050) and "否" (1051) by their ids; Esc, the
+// close button and Return (its default button is "否") keep the node.
+TEST(ClearDeviceDialog, OnlyYesClearsAndTheButtonsCarryTheirIds) {
+    const struct {
+        const char* name;
+        std::function<void(QMessageBox*)> answer;
+        std::uint8_t result;
+    } cases[] = {
+        {"是", [](QMessageBox* b) { Find<QPushButton>(b, "1050")->click(); }, 1},
+        {"否", [](QMessageBox* b) { Find<QPushButton>(b, "1051")->click(); }, 0},
+        {"Esc", [](QMessageBox* b) { QTest::keyClick(b, Qt::Key_Escape); }, 0},
+        {"Return", [](QMessageBox* b) { QTest::keyClick(b, Qt::Key_Return); }, 0},
+        {"close button", [](QMessageBox* b) { b->close(); }, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QWidget owner;
+        QString yes, no, caption, text;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible()) return;
+            poll.stop();
+            auto* y = Find<QPushButton>(box, "1050");
+            auto* n = Find<QPushButton>(box, "1051");
+            yes = y ? y->text() : QString();
+            no = n ? n->text() : QString();
+            caption = box->windowTitle();
+            text = box->text();
+            if (y && n) c.answer(box);
+        });
+        poll.start(10);
+        EXPECT_EQ(quillet::ClearDeviceDialog(&owner).Exec(), c.result);
+        EXPECT_EQ(yes, "是");
+        EXPECT_EQ(no, "否");
+        EXPECT_EQ(caption, "提示");
+        EXPECT_EQ(text, "是否清除本设备？");
+    }
 }
 
 TEST_F(QuilletTest, NetworkPageSleepTimeChannelAndClimate) {

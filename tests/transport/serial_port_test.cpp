@@ -4,11 +4,16 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
+#include "posix_serial_backend.h"
 #include "pty_line.h"
 
+using transport::OpenError;
 using transport::SerialPort;
 
 namespace {
@@ -28,18 +33,48 @@ TEST(SerialPort, FailsCleanlyOnPathsThatAreNoSerialLine) {
     const struct {
         std::string path;
         std::uint32_t baud;
+        OpenError error;
     } cases[] = {
-        {"/dev/does-not-exist", 9600},
-        {"/dev/null", 9600},  // a device, but not a terminal
-        {file, 9600},         // a regular file
-        {"", 9600},
+        {"/dev/does-not-exist", 9600, OpenError::Missing},
+        {"/dev/null", 9600, OpenError::NotSerial},  // a device, but not a terminal
+        {file, 9600, OpenError::NotSerial},         // a regular file
+        {"", 9600, OpenError::Missing},
     };
     for (const auto& c : cases) {
         SerialPort port;
         EXPECT_EQ(OpenPort(port, c.path, c.baud), 0) << c.path;
         EXPECT_FALSE(port.IsOpen()) << c.path;
+        EXPECT_EQ(port.LastOpenError(), c.error) << c.path;
     }
     ::unlink(file);
+}
+
+// Why a local line would not open, as the user is told: the dialout hint only where joining
+// that group is what stands in the way.
+TEST(SerialPort, FailedOpenReasonFromErrnoAndGroups) {
+    const std::vector<std::string> plain{"nogroup"}, member{"users", "dialout"};
+    const struct {
+        int error;
+        const char* deviceGroup;
+        const std::vector<std::string>& userGroups;
+        OpenError expected;
+    } cases[] = {
+        {EBUSY, "dialout", plain, OpenError::Busy},  // held exclusively by another program
+        {EACCES, "dialout", plain, OpenError::NotInGroup},
+        {EPERM, "dialout", plain, OpenError::NotInGroup},
+        {EACCES, "uucp", plain, OpenError::NotInGroup},
+        {EACCES, "dialout", member, OpenError::Denied},  // a member already: joining won't help
+        {EACCES, "tty", plain, OpenError::Denied},       // a pseudo-terminal of another user
+        {EACCES, "root", plain, OpenError::Denied},
+        {EACCES, "", plain, OpenError::Denied},  // the device's group is unknown
+        {ENOENT, "", plain, OpenError::Missing},
+        {ENODEV, "dialout", plain, OpenError::Missing},
+        {ENXIO, "dialout", plain, OpenError::Missing},  // an adapter that is gone
+        {EIO, "dialout", plain, OpenError::Other},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(transport::OpenErrorOf(c.error, c.deviceGroup, c.userGroups), c.expected)
+            << std::strerror(c.error) << " on a device of group '" << c.deviceGroup << "'";
 }
 
 TEST(SerialPort, RefusesBaudRatesThePlatformCannotSet) {

@@ -20,12 +20,10 @@ inline void NumberRefused(QWidget* owner, bool outOfRange) {
                 ui::BoxIcon::Warning);
 }
 
-// A push button with its text and its control id as object name; Enter in a field does not
-// press it.
+// A push button with its text and its control id as object name.
 inline QPushButton* Button(const char* text, int id) {
     auto* button = new QPushButton(Tr(text));
     button->setObjectName(QString::number(id));
-    button->setAutoDefault(false);
     return button;
 }
 

@@ -296,17 +296,17 @@ std::optional<std::uint16_t> RegisterNumber(const std::string& text) {
 
 int Cli::Get() {
     if (const int e = NeedPort(1)) return e;
-    const std::string spec = o_.args[1];
-    const std::size_t colon = spec.find(':');
-    const auto reg = RegisterNumber(spec.substr(0, colon));
+    const std::string arg = o_.args[1];
+    const std::size_t colon = arg.find(':');
+    const auto reg = RegisterNumber(arg.substr(0, colon));
     const AsKind as = AsOf(o_.as);
     long count = 1;
     if (colon != std::string::npos) {
-        const auto n = RegisterNumber(spec.substr(colon + 1));
+        const auto n = RegisterNumber(arg.substr(colon + 1));
         if (!n) return Usage(W("寄存器个数不对", "COUNT is not a number"));
         count = *n;
     }
-    if (!reg) return Usage(W("寄存器不对：", "not a register: ") + spec);
+    if (!reg) return Usage(W("寄存器不对：", "not a register: ") + arg);
     if (count < 1 || count * as.width > 125)
         return Usage(W("一次最多读 125 个寄存器", "COUNT: 1 to 125 registers in one read"));
     if (const int e = Open()) return e;
@@ -350,17 +350,17 @@ int Cli::Get() {
 
 int Cli::Set() {
     if (const int e = NeedPort(1)) return e;
-    const std::string spec = o_.args[1];
-    const std::size_t eq = spec.find('=');
+    const std::string arg = o_.args[1];
+    const std::size_t eq = arg.find('=');
     if (eq == std::string::npos) return Usage(W("应为 REG=VALUE", "expected REG=VALUE"));
-    const auto reg = RegisterNumber(spec.substr(0, eq));
-    if (!reg) return Usage(W("寄存器不对：", "not a register: ") + spec.substr(0, eq));
+    const auto reg = RegisterNumber(arg.substr(0, eq));
+    if (!reg) return Usage(W("寄存器不对：", "not a register: ") + arg.substr(0, eq));
     const AsKind as = AsOf(o_.as);
     const protocol::EntryValue v =
-        protocol::ConvertEntryText(spec.substr(eq + 1), as.range, as.multiplier);
+        protocol::ConvertEntryText(arg.substr(eq + 1), as.range, as.multiplier);
     // A refused entry sends nothing: the port is not even opened.
     if (v.error == protocol::EntryError::NotANumber)
-        return Usage(W("请输入数字", "not a number: ") + (o_.english ? spec.substr(eq + 1) : ""));
+        return Usage(W("请输入数字", "not a number: ") + (o_.english ? arg.substr(eq + 1) : ""));
     if (v.error == protocol::EntryError::OutOfRange)
         return Usage(W("数值超出范围", "out of range for --as ") + (o_.english ? o_.as : ""));
     if (const int e = Open()) return e;
@@ -494,15 +494,15 @@ int Cli::PagesCommand() {
 Cli::Reading Cli::ReadRow(std::size_t row) {
     Reading r;
     r.row = row;
-    r.status = client_.ReadRegisters(page_.Spec().rows[row].reg, page_.CountOf(row), r.words);
+    r.status = client_.ReadRegisters(page_.Table().rows[row].reg, page_.CountOf(row), r.words);
     tracer_.Flush();
     return r;
 }
 
 QJsonObject Cli::RowJson(const Reading& r) {
-    const pages::Row& row = page_.Spec().rows[r.row];
+    const pages::Row& row = page_.Table().rows[r.row];
     const bool ok = r.status == ExchangeStatus::Ok;
-    QJsonObject j{{"page", Q(o_.page)}, {"name", Q(pages::ValueControlName(page_.Spec(), r.row))},
+    QJsonObject j{{"page", Q(o_.page)}, {"name", Q(pages::ValueControlName(page_.Table(), r.row))},
                   {"label", row.label}, {"register", row.reg},
                   {"unit", row.unit},   {"value", QJsonValue::Null},
                   {"text", ""}};
@@ -524,7 +524,7 @@ int Cli::Read() {
     if (const int e = Open()) return e;
     QJsonArray list;
     bool failed = false;
-    for (std::size_t i = 0; i < page_.Spec().rows.size(); ++i) {
+    for (std::size_t i = 0; i < page_.Table().rows.size(); ++i) {
         if (!page_.Readable(i)) continue;
         const Reading r = ReadRow(i);
         const QJsonObject j = RowJson(r);
@@ -546,7 +546,7 @@ int Cli::Read() {
             list.append(j);
             if (!extra.isEmpty()) list.append(extra);
         } else if (r.status == ExchangeStatus::Ok) {
-            const pages::Row& row = page_.Spec().rows[i];
+            const pages::Row& row = page_.Table().rows[i];
             Print(std::string(row.label) + "\t" + j["text"].toString().toStdString() +
                   (*row.unit ? std::string(" ") + row.unit : "") + "\t" +
                   j["name"].toString().toStdString());
@@ -554,7 +554,7 @@ int Cli::Read() {
                 Print(std::string(derived.label) + "\t" + extra["text"].toString().toStdString() +
                       "\t" + derived.name);
         } else {
-            std::fprintf(stderr, "pelmarq-cli: %s (%s): %s\n", page_.Spec().rows[i].label,
+            std::fprintf(stderr, "pelmarq-cli: %s (%s): %s\n", page_.Table().rows[i].label,
                          j["name"].toString().toStdString().c_str(),
                          StatusText(r.status, false).c_str());
         }
@@ -598,12 +598,12 @@ int Cli::Watch() {
         if (n > 0) std::this_thread::sleep_for(std::chrono::duration<double>(o_.interval));
         const std::string time = Now();
         QJsonArray values;
-        for (std::size_t i = 0; i < page_.Spec().rows.size(); ++i) {
+        for (std::size_t i = 0; i < page_.Table().rows.size(); ++i) {
             if (!page_.Polled(i)) continue;
             const Reading r = ReadRow(i);
             failed = failed || r.status != ExchangeStatus::Ok;
             const QJsonObject j = RowJson(r);
-            const pages::Row& row = page_.Spec().rows[i];
+            const pages::Row& row = page_.Table().rows[i];
             const std::string text = j["text"].toString().toStdString();
             if (o_.csv)
                 Print(CsvField(time) + "," + CsvField(o_.page) + "," + CsvField(row.label) + "," +
@@ -631,7 +631,7 @@ int Cli::Snapshot() {
     if (const int e = Open()) return e;
     QJsonObject values;
     bool failed = false;
-    for (std::size_t i = 0; i < page_.Spec().rows.size(); ++i) {
+    for (std::size_t i = 0; i < page_.Table().rows.size(); ++i) {
         if (!page_.Readable(i)) continue;
         const Reading r = ReadRow(i);
         failed = failed || r.status != ExchangeStatus::Ok;
@@ -679,15 +679,15 @@ int Cli::Apply() {
         std::uint32_t bits;
     };
     std::vector<Change> changes;
-    for (std::size_t i = 0; i < page_.Spec().rows.size(); ++i) {
+    for (std::size_t i = 0; i < page_.Table().rows.size(); ++i) {
         if (!page_.Writable(i)) continue;
-        const std::string name = pages::ValueControlName(page_.Spec(), i);
+        const std::string name = pages::ValueControlName(page_.Table(), i);
         const QJsonValue v = wanted[Q(name)];
         if (!v.isObject() || !v.toObject().contains("text")) continue;
         const std::string text = v.toObject()["text"].toString().toStdString();
         if (text.empty()) continue;  // not read when the snapshot was taken
         const pages::RowEntry entry =
-            pages::ConvertRowEntry(page_.Spec().rows[i], page_.EncodingOf(i), text);
+            pages::ConvertRowEntry(page_.Table().rows[i], page_.EncodingOf(i), text);
         switch (entry.error) {
             case pages::RowEntryError::None:
                 break;
@@ -710,7 +710,7 @@ int Cli::Apply() {
     if (!o_.json)
         Print(W("控件\t名称\t之前 -> 之后\t结果", "control\tlabel\tbefore -> after\tresult"));
     for (const Change& c : changes) {
-        const pages::Row& row = page_.Spec().rows[c.row];
+        const pages::Row& row = page_.Table().rows[c.row];
         const pages::WriteRule rule = pages::WriteRuleOf(row, page_.EncodingOf(c.row));
         const bool pair = rule.range == protocol::EntryRange::Unsigned32 ||
                           rule.range == protocol::EntryRange::Float;

@@ -48,7 +48,7 @@ class PageView {
     bool Select(const PageEntry& entry, int typeIndex = -1);
 
     const PageEntry& Entry() const { return *entry_; }
-    const PageSpec& Spec() const { return spec_; }
+    const PageSpec& Table() const { return spec_; }
     // The chosen sensor type ("" on pages without a list) and its index.
     const std::string& TypeText() const { return typeText_; }
     int TypeIndex() const { return typeIndex_; }

@@ -11,30 +11,15 @@
 #include <vector>
 
 #include "config_frames.h"
+#include "frame_bytes.h"
 #include "modbus_crc.h"
 #include "register_frames.h"
 #include "wireless_frames.h"
 
 using namespace protocol;
-using Bytes = std::vector<std::uint8_t>;
+using namespace framebytes;
 
 namespace {
-
-Bytes B(const Frame& f) {
-    return Bytes(f.data(), f.data() + f.size);
-}
-
-Bytes WithCrc(Bytes b) {
-    const std::uint16_t crc = ModbusCrc16(b.data(), b.size());
-    b.push_back(crc & 0xFF);
-    b.push_back(crc >> 8);
-    return b;
-}
-
-Bytes Corrupt(Bytes b) {
-    b.back() ^= 0x5A;
-    return b;
-}
 
 Bytes Cat(Bytes a, const Bytes& b) {
     a.insert(a.end(), b.begin(), b.end());
@@ -133,18 +118,18 @@ struct Row {
 };
 
 // Requests of both programs.
-const Bytes kRead = B(BuildReadRegisters(7, 0x10, 2));
-const Bytes kWrite = B(BuildWriteRegister(7, 0x30, 355));
-const Bytes kPair = B(BuildWriteRegisterPair(7, 2, 0xCAFEBABE));
-const Bytes kBlockRead = B(BuildCommBlockRead(kBroadcastAddress));
-const Bytes kBlockWrite = B(BuildCommBlockWrite(kBroadcastAddress, {9, 3, 0, 0, 1}));
-const Bytes kQuery = B(BuildAddressFrame(0, 0));
-const Bytes kSetAddress = B(BuildAddressFrame(0, 9));
-const Bytes kSetBaud = B(BuildAddressFrame(1, 0));
-const Bytes kParamRead = B(BuildConfigRead(2));
-const Bytes kParamWrite = B(BuildConfigWrite(3, 45));
-const Bytes kChannelWrite = B(BuildWriteChannel(9));
-const Bytes kRelayRead = B(BuildReadRelay());
+const Bytes kRead = ToBytes(BuildReadRegisters(7, 0x10, 2));
+const Bytes kWrite = ToBytes(BuildWriteRegister(7, 0x30, 355));
+const Bytes kPair = ToBytes(BuildWriteRegisterPair(7, 2, 0xCAFEBABE));
+const Bytes kBlockRead = ToBytes(BuildCommBlockRead(kBroadcastAddress));
+const Bytes kBlockWrite = ToBytes(BuildCommBlockWrite(kBroadcastAddress, {9, 3, 0, 0, 1}));
+const Bytes kQuery = ToBytes(BuildAddressFrame(0, 0));
+const Bytes kSetAddress = ToBytes(BuildAddressFrame(0, 9));
+const Bytes kSetBaud = ToBytes(BuildAddressFrame(1, 0));
+const Bytes kParamRead = ToBytes(BuildConfigRead(2));
+const Bytes kParamWrite = ToBytes(BuildConfigWrite(3, 45));
+const Bytes kChannelWrite = ToBytes(BuildWriteChannel(9));
+const Bytes kRelayRead = ToBytes(BuildReadRelay());
 
 // Good replies.
 const Bytes kReadReply = WithCrc({7, 3, 4, 0x00, 0xFA, 0xFF, 0x38});
@@ -270,33 +255,33 @@ std::vector<Row> Rows() {
         {"fc write echoed exactly, echo", kParamWrite, kParamWrite,
          {.kind = K::ParameterWrite, .verdict = V::Ok}, {.exactEcho = true}},
         // FB frames.
-        {"fb enter", B(BuildEnterConfigMode()), {}, {.kind = K::EnterConfigMode}},
-        {"fb exit", B(BuildExitConfigMode()), {}, {.kind = K::ExitConfigMode}},
-        {"fb configure node 5", B(BuildConfigureNode(4)), {}, {.kind = K::ConfigureNode, .node = 5}},
-        {"fb clear node 200", B(BuildClearNode(199)), {}, {.kind = K::ClearNode, .node = 200}},
-        {"fb read sleep time", B(BuildReadSleepTime()), {}, {.kind = K::SleepTime, .sleepTime = 0}},
-        {"fb write sleep time", B(BuildWriteSleepTime(300)), {}, {.kind = K::SleepTime, .sleepTime = 300}},
-        {"fb read climate", B(BuildReadClimate()), {}, {.kind = K::ReadClimate, .climate = {{0, 0}}}},
+        {"fb enter", ToBytes(BuildEnterConfigMode()), {}, {.kind = K::EnterConfigMode}},
+        {"fb exit", ToBytes(BuildExitConfigMode()), {}, {.kind = K::ExitConfigMode}},
+        {"fb configure node 5", ToBytes(BuildConfigureNode(4)), {}, {.kind = K::ConfigureNode, .node = 5}},
+        {"fb clear node 200", ToBytes(BuildClearNode(199)), {}, {.kind = K::ClearNode, .node = 200}},
+        {"fb read sleep time", ToBytes(BuildReadSleepTime()), {}, {.kind = K::SleepTime, .sleepTime = 0}},
+        {"fb write sleep time", ToBytes(BuildWriteSleepTime(300)), {}, {.kind = K::SleepTime, .sleepTime = 300}},
+        {"fb read climate", ToBytes(BuildReadClimate()), {}, {.kind = K::ReadClimate, .climate = {{0, 0}}}},
         {"fb write channel", kChannelWrite, {}, {.kind = K::Channel, .channel = 9}},
-        {"fb write relay", B(BuildWriteRelay(1, 2, 3)), {}, {.kind = K::RelayParameters, .relay = {{1, 2, 3}}}},
-        {"fb other command", B(BuildWirelessFrame(0x09, 1, {0})), {}, {.kind = K::GatewayOther}},
-        {"fb enter, report", B(BuildEnterConfigMode()), Report(1, false),
+        {"fb write relay", ToBytes(BuildWriteRelay(1, 2, 3)), {}, {.kind = K::RelayParameters, .relay = {{1, 2, 3}}}},
+        {"fb other command", ToBytes(BuildWirelessFrame(0x09, 1, {0})), {}, {.kind = K::GatewayOther}},
+        {"fb enter, report", ToBytes(BuildEnterConfigMode()), Report(1, false),
          {.kind = K::EnterConfigMode, .verdict = V::Ok, .sleepTime = 300, .channel = 9, .climate = {{250, 550}},
           .report = false}},
-        {"fb enter, report with relay block", B(BuildEnterConfigMode()), Report(1, true),
+        {"fb enter, report with relay block", ToBytes(BuildEnterConfigMode()), Report(1, true),
          {.kind = K::EnterConfigMode, .verdict = V::Ok, .relay = {{2, 3, 4}}, .report = true}},
-        {"fb enter, report cut before the node table ends", B(BuildEnterConfigMode()),
+        {"fb enter, report cut before the node table ends", ToBytes(BuildEnterConfigMode()),
          WithCrc(Cut(Report(1, false), 31)),
          {.kind = K::EnterConfigMode, .verdict = V::TooShort}},
-        {"fb configure node, report", B(BuildConfigureNode(4)), Report(3, false),
+        {"fb configure node, report", ToBytes(BuildConfigureNode(4)), Report(3, false),
          {.kind = K::ConfigureNode, .verdict = V::Ok, .report = false}},
-        {"fb clear node, echo", B(BuildClearNode(199)), B(BuildClearNode(199)),
+        {"fb clear node, echo", ToBytes(BuildClearNode(199)), ToBytes(BuildClearNode(199)),
          {.kind = K::ClearNode, .verdict = V::Ok, .node = 200, .echoes = true}},
-        {"fb exit, reply", B(BuildExitConfigMode()), WithCrc({FB, FB, FB, 2, 1, 0, 0}),
+        {"fb exit, reply", ToBytes(BuildExitConfigMode()), WithCrc({FB, FB, FB, 2, 1, 0, 0}),
          {.kind = K::ExitConfigMode, .verdict = V::Ok}},
-        {"fb read sleep time, reply", B(BuildReadSleepTime()), WithCrc({FB, FB, FB, 4, 0, 1, 0x2C}),
+        {"fb read sleep time, reply", ToBytes(BuildReadSleepTime()), WithCrc({FB, FB, FB, 4, 0, 1, 0x2C}),
          {.kind = K::SleepTime, .verdict = V::Ok, .sleepTime = 300}},
-        {"fb read climate, reply", B(BuildReadClimate()), WithCrc({FB, FB, FB, 5, 1, 0xFF, 0x9C, 0x02, 0x26}),
+        {"fb read climate, reply", ToBytes(BuildReadClimate()), WithCrc({FB, FB, FB, 5, 1, 0xFF, 0x9C, 0x02, 0x26}),
          {.kind = K::ReadClimate, .verdict = V::Ok, .climate = {{0xFF9C, 550}}}},
         {"fb write channel, reply for another command", kChannelWrite, WithCrc({FB, FB, FB, 8, 1, 9}),
          {.kind = K::RelayParameters, .verdict = V::WrongFunction}},

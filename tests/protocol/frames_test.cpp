@@ -3,29 +3,14 @@
 #include <string>
 #include <vector>
 
+#include "frame_bytes.h"
 #include "modbus_crc.h"
 #include "register_frames.h"
 
 using namespace protocol;
-using Bytes = std::vector<std::uint8_t>;
+using namespace framebytes;
 
 namespace {
-
-Bytes ToBytes(const Frame& f) {
-    return Bytes(f.data(), f.data() + f.size);
-}
-
-Bytes WithCrc(Bytes b) {
-    const std::uint16_t crc = ModbusCrc16(b.data(), b.size());
-    b.push_back(crc & 0xFF);
-    b.push_back(crc >> 8);
-    return b;
-}
-
-Bytes Corrupt(Bytes b) {
-    b.back() ^= 0x5A;
-    return b;
-}
 
 Bytes Twice(const Bytes& b) {
     Bytes two = b;

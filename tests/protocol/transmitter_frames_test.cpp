@@ -6,29 +6,14 @@
 #include <vector>
 
 #include "config_frames.h"
+#include "frame_bytes.h"
 #include "modbus_crc.h"
 #include "wireless_frames.h"
 
 using namespace protocol;
-using Bytes = std::vector<std::uint8_t>;
+using namespace framebytes;
 
 namespace {
-
-Bytes ToBytes(const Frame& f) {
-    return Bytes(f.data(), f.data() + f.size);
-}
-
-Bytes WithCrc(Bytes b) {
-    const std::uint16_t crc = ModbusCrc16(b.data(), b.size());
-    b.push_back(crc & 0xFF);
-    b.push_back(crc >> 8);
-    return b;
-}
-
-Bytes Corrupt(Bytes b) {
-    b.back() ^= 0x5A;
-    return b;
-}
 
 // A configuration-mode reply: sleep time, bitmap, bytes 32-38, optionally 55 AA + relay.
 Bytes GatewayReply(std::uint8_t command, std::uint16_t sleep, std::uint8_t firstNodes, bool relay) {

@@ -10,19 +10,16 @@
 #include <vector>
 
 #include "config_frames.h"
+#include "frame_bytes.h"
 #include "frame_decoder.h"
 #include "modbus_crc.h"
 #include "register_frames.h"
 #include "wireless_frames.h"
 
 using namespace protocol;
-using Bytes = std::vector<std::uint8_t>;
+using namespace framebytes;
 
 namespace {
-
-Bytes B(const Frame& f) {
-    return Bytes(f.data(), f.data() + f.size);
-}
 
 Frame F(const Bytes& b) {
     Frame f;
@@ -35,12 +32,6 @@ void FixCrc(Bytes& b) {
     const std::uint16_t crc = ModbusCrc16(b.data(), b.size() - 2);
     b[b.size() - 2] = crc & 0xFF;
     b[b.size() - 1] = crc >> 8;
-}
-
-Bytes WithCrc(Bytes b) {
-    b.resize(b.size() + 2);
-    FixCrc(b);
-    return b;
 }
 
 Bytes Cat(Bytes a, const Bytes& b) {
@@ -96,11 +87,11 @@ std::vector<Bytes> Variants(const Family& f, std::mt19937& random) {
 }
 
 std::vector<Family> Families() {
-    const Bytes read = B(BuildReadRegisters(7, 0x10, 2));
-    const Bytes readOne = B(BuildReadRegisters(7, 0x10, 1));
-    const Bytes readAtFF = B(BuildReadRegisters(0xFF, 0x10, 1));
-    const Bytes write = B(BuildWriteRegister(7, 0x30, 355));
-    const Bytes pair = B(BuildWriteRegisterPair(7, 2, 0xCAFEBABE));
+    const Bytes read = ToBytes(BuildReadRegisters(7, 0x10, 2));
+    const Bytes readOne = ToBytes(BuildReadRegisters(7, 0x10, 1));
+    const Bytes readAtFF = ToBytes(BuildReadRegisters(0xFF, 0x10, 1));
+    const Bytes write = ToBytes(BuildWriteRegister(7, 0x30, 355));
+    const Bytes pair = ToBytes(BuildWriteRegisterPair(7, 2, 0xCAFEBABE));
     const Frame blockWrite = BuildCommBlockWrite(kBroadcastAddress, {9, 3, 0, 0, 0});
     const Frame setAddress = BuildAddressFrame(0, 9);
     const Frame setBaud = BuildAddressFrame(2, 0);
@@ -125,7 +116,7 @@ std::vector<Family> Families() {
     };
     const auto gateway = [](const Frame& request, const Bytes& good, Check check) {
         return Family{"fb " + std::to_string(request[3]) + "/" + std::to_string(request[4]),
-                      B(request),
+                      ToBytes(request),
                       {good},
                       std::move(check)};
     };
@@ -159,14 +150,14 @@ std::vector<Family> Families() {
              return CheckWritePairReply(F(pair), r.data(), r.size()) == ExchangeStatus::Ok;
          }},
         {"comm block read",
-         B(BuildCommBlockRead(kBroadcastAddress)),
+         ToBytes(BuildCommBlockRead(kBroadcastAddress)),
          {WithCrc({0xFF, 3, 10, 0, 9, 0, 3, 0, 0, 0, 0, 0, 1})},
          [](const Bytes& r) {
              CommBlock block;
              return r.size() > 3 && ParseCommBlockReply(r.data(), r.size(), &block);
          }},
         {"comm block write",
-         B(blockWrite),
+         ToBytes(blockWrite),
          {WithCrc({0xFF, 0x10, 2, 0, 0, 5}), WithCrc({9, 0x10, 2, 0, 0, 5}),
           WithCrc({4, 0x10, 2, 0, 0, 5})},
          [=](const Bytes& r) {
@@ -174,51 +165,51 @@ std::vector<Family> Families() {
          },
          {.alsoFrom = 4}},
         {"fd query",
-         B(BuildAddressFrame(0, 0)),
+         ToBytes(BuildAddressFrame(0, 0)),
          {WithCrc({0xFD, 0xFD, 0xFD, 3, 7})},
          [](const Bytes& r) {
              AddressInfo info;
              return r.size() > 3 && ParseAddressFrameReply(r.data(), r.size(), &info);
          }},
         {"fd set address",
-         B(setAddress),
+         ToBytes(setAddress),
          {WithCrc({0xFD, 0xFD, 0xFD, 3, 9})},
          [=](const Bytes& r) {
              AddressInfo info;
              return CheckAddressFrameSetReply(setAddress, r.data(), r.size(), &info);
          }},
         {"fd set baud",
-         B(setBaud),
+         ToBytes(setBaud),
          {WithCrc({0xFD, 0xFD, 0xFD, 2, 7})},
          [=](const Bytes& r) {
              AddressInfo info;
              return CheckAddressFrameSetReply(setBaud, r.data(), r.size(), &info);
          }},
         {"fc read",
-         B(BuildConfigRead(2)),
+         ToBytes(BuildConfigRead(2)),
          {WithCrc({0xFC, 0xFC, 0xFC, 2, 0, 0, 5, 0, 0})},
          [](const Bytes& r) {
              std::uint16_t value;
              return ParseConfigReply(r.data(), r.size(), &value);
          }},
         {"fc write",
-         B(paramWrite),
-         {B(paramWrite), WithCrc({0xFC, 0xFC, 0xFC, 3, 1, 0, 45, 0, 0})},
+         ToBytes(paramWrite),
+         {ToBytes(paramWrite), WithCrc({0xFC, 0xFC, 0xFC, 3, 1, 0, 45, 0, 0})},
          [=](const Bytes& r) { return CheckConfigWriteReply(paramWrite, r.data(), r.size()); }},
         {"fc write echoed",
-         B(paramWrite),
-         {B(paramWrite)},
+         ToBytes(paramWrite),
+         {ToBytes(paramWrite)},
          [=](const Bytes& r) { return CheckConfigEcho(paramWrite, r.data(), r.size()); },
          {.exactEcho = true}},
         gateway(BuildEnterConfigMode(), report, configMode),
         gateway(BuildConfigureNode(4), reportRelay, configMode),
         gateway(BuildExitConfigMode(), WithCrc({0xFB, 0xFB, 0xFB, 2, 1, 0, 0}),
                 command(BuildExitConfigMode())),
-        gateway(BuildClearNode(4), B(BuildClearNode(4)), command(BuildClearNode(4))),
-        gateway(BuildWriteSleepTime(60), B(BuildWriteSleepTime(60)),
+        gateway(BuildClearNode(4), ToBytes(BuildClearNode(4)), command(BuildClearNode(4))),
+        gateway(BuildWriteSleepTime(60), ToBytes(BuildWriteSleepTime(60)),
                 command(BuildWriteSleepTime(60))),
-        gateway(BuildWriteChannel(9), B(BuildWriteChannel(9)), command(BuildWriteChannel(9))),
-        gateway(BuildWriteRelay(1, 2, 3), B(BuildWriteRelay(1, 2, 3)),
+        gateway(BuildWriteChannel(9), ToBytes(BuildWriteChannel(9)), command(BuildWriteChannel(9))),
+        gateway(BuildWriteRelay(1, 2, 3), ToBytes(BuildWriteRelay(1, 2, 3)),
                 command(BuildWriteRelay(1, 2, 3))),
         gateway(BuildReadSleepTime(), WithCrc({0xFB, 0xFB, 0xFB, 4, 0, 0, 60}),
                 [](const Bytes& r) {

@@ -5,20 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "frame_bytes.h"
 #include "modbus_crc.h"
 #include "wireless_frames.h"
 
 using namespace protocol;
-using Bytes = std::vector<std::uint8_t>;
+using namespace framebytes;
 
 namespace {
-
-Bytes WithCrc(Bytes b) {
-    const std::uint16_t crc = ModbusCrc16(b.data(), b.size());
-    b.push_back(crc & 0xFF);
-    b.push_back(crc >> 8);
-    return b;
-}
 
 Bytes Echo(const Frame& f) {
     return Bytes(f.data(), f.data() + f.size);
